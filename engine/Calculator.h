@@ -1,0 +1,130 @@
+#pragma once
+// The calculation of one calculator window: its members, the captions of its
+// labels, its tape, and every handler of its keys. It talks to the window only
+// through CalculatorView.
+
+#include <cstdint>
+#include <string>
+
+#include "engine/CalculatorView.h"
+#include "engine/NumberText.h"
+#include "tape/TapeList.h"
+
+namespace tallyroll {
+
+inline constexpr const char* kAppTitle = "Calculator";
+inline constexpr const char* kModuleName = "frmCalculator";
+
+// The members of a calculation, under the names the handlers use.
+struct CalcState {
+    double dblTotal = 0;
+    double dblOperand = 0;
+    double dblLastOperand = 0;
+    double dblMemory = 0;
+    bool bDecimalEntered = false;
+    std::uint8_t bytNumberCount = 0;
+    std::string strLastInput;
+    std::string strOperator;
+    bool bNegative = false;
+    bool bTotalShown = false;
+    bool bCancelPressed = false;
+    double dblGrandTotal = 0;
+    std::int32_t lngDepositNumber = 0;
+    std::string strFormat;
+    double dblEntry = 0;
+};
+
+// What the calculation has put into the window's controls. Kept here so that
+// no handler ever reads a number back from a widget.
+struct Captions {
+    std::string lblResult = "0.";
+    std::string lblOperator;
+    std::string lblGrandTotal;
+    bool lblMemoryVisible = false;
+    std::string cmdSaveTag;  // "OK" once the result was saved
+    std::string lblValue;    // hidden label read back at every activation
+};
+
+class Calculator {
+public:
+    explicit Calculator(CalculatorView& view);
+    ~Calculator();
+    Calculator(const Calculator&) = delete;
+    Calculator& operator=(const Calculator&) = delete;
+
+    // Host interface.
+    void SetStartValue(Currency value);
+    void DepositNumber(std::int32_t value);
+
+    // Decimal places.
+    void cboDecPlace_Click(int index);
+
+    // Number entry.
+    void cmdNumber_Click(std::int16_t index);
+    void cmdDecimal_Click();
+    void cmdBackspace_Click();
+    void cmdNegitive_Click();
+    void cmdCancelEntry_Click();
+
+    // Operators, functions, memory.
+    void cmdOperator_Click(std::int16_t index);
+    void cmdFunction_Click(std::int16_t index);
+    void cmdMemory_Click(std::int16_t index);
+
+    // Grand total, cancel, clear.
+    void cmdGrandTotal_Click();
+    void cmdCancel_Click();
+    void cmdClear_Click();
+
+    // Tape editing.
+    void lstTape_Click();
+    void lstTape_DblClick();
+    void cmdSaveChange_Click();
+    void cmdCancelChange_Click();
+    void txtChangeTo_KeyPress(std::int16_t& keyAscii);
+    void cboType_KeyDown(std::int16_t& keyCode, std::int16_t shift);
+    void cboType_KeyPress(std::int16_t& keyAscii);
+
+    // Printing.
+    void cmdPrint_Click();
+
+    // Leaving the window.
+    void cmdSave_Click();
+    void cmdClose_Click();
+
+    // Runs the activation steps: the hidden label's value becomes the start
+    // value, a saved result is written back to it, two decimals are chosen.
+    void Form_Activate();
+
+    const CalcState& state() const { return st_; }
+    const Captions& captions() const { return cap_; }
+    const TapeList& tape() const { return lstTape_; }
+    // The window reports a selection the user made on the tape.
+    void selectTapeLine(int row) { lstTape_.select(row); }
+    void setValueCaption(std::string text) { cap_.lblValue = std::move(text); }
+    int decimalPlaces() const { return decimalPlaces_; }
+
+    void ReportError(bool show, const std::string& number, const std::string& description,
+                     const std::string& module, const std::string& function);
+
+private:
+    std::string Formatted(double v) const { return FormatNumber(v, st_.strFormat); }
+    void ShowResult(std::string text);
+    void ShowOperator(std::string text);
+    void ShowGrandTotal(std::string text);
+    void ShowMemory(bool visible);
+    void ParkFocus();
+
+    void StartNewTotal(bool add);
+    void WriteSubTotal(const std::int16_t& index, double value);
+    void WriteGrandTotalBlock();
+    void AddToTape(std::string text);
+
+    CalculatorView& view_;
+    CalcState st_;
+    Captions cap_;
+    TapeList lstTape_;
+    int decimalPlaces_ = -1;  // selected entry of the decimal-places list
+};
+
+}  // namespace tallyroll

@@ -1,0 +1,74 @@
+#include "tape/TapeList.h"
+
+#include <algorithm>
+
+namespace tallyroll {
+
+const std::string& TapeList::line(int k) const {
+    static const std::string kEmpty;
+    if (k < 0 || k >= count()) return kEmpty;
+    return lines_[static_cast<std::size_t>(k)];
+}
+
+void TapeList::select(int k) {
+    if (k < -1 || k >= count()) return;
+    selected_ = k;
+    if (observer_) observer_->tapeSelectionChanged(k);
+}
+
+void TapeList::add(std::string text) {
+    if (observer_) observer_->tapeAboutToAppend(count());
+    lines_.push_back(std::move(text));
+    if (observer_) observer_->tapeAppended();
+}
+
+void TapeList::replace(int k, std::string text) {
+    if (k < 0 || k >= count()) return;
+    lines_[static_cast<std::size_t>(k)] = std::move(text);
+    if (batchDepth_ > 0) {
+        batchFirst_ = batchFirst_ < 0 ? k : std::min(batchFirst_, k);
+        batchLast_ = std::max(batchLast_, k);
+    } else if (observer_) {
+        observer_->tapeLinesChanged(k, k);
+    }
+}
+
+void TapeList::removeFirst() {
+    if (lines_.empty()) return;
+    if (observer_) observer_->tapeAboutToRemoveFirst();
+    lines_.pop_front();
+    if (selected_ >= 0) --selected_;
+    if (batchFirst_ >= 0) {
+        batchFirst_ = std::max(0, batchFirst_ - 1);
+        batchLast_ = std::max(0, batchLast_ - 1);
+    }
+    if (observer_) observer_->tapeRemovedFirst();
+}
+
+void TapeList::clear() {
+    if (observer_) observer_->tapeAboutToClear();
+    lines_.clear();
+    selected_ = -1;
+    batchFirst_ = batchLast_ = -1;
+    if (observer_) observer_->tapeCleared();
+}
+
+TapeList::Batch::~Batch() {
+    if (--tape_.batchDepth_ > 0 || tape_.batchFirst_ < 0) return;
+    const int first = tape_.batchFirst_, last = std::min(tape_.batchLast_, tape_.count() - 1);
+    tape_.batchFirst_ = tape_.batchLast_ = -1;
+    if (tape_.observer_ && last >= first) tape_.observer_->tapeLinesChanged(first, last);
+}
+
+void AddToTape(TapeList& tape, std::string text) {
+    tape.add(std::move(text));
+    tape.select(tape.count() - 1);
+    if (tape.count() > TapeList::kMaxLines) tape.removeFirst();
+}
+
+void AddDirect(TapeList& tape, std::string text) {
+    tape.add(std::move(text));
+    if (tape.count() > TapeList::kMaxLines) tape.removeFirst();
+}
+
+}  // namespace tallyroll

@@ -1,0 +1,73 @@
+#pragma once
+// The tape's own storage: lines oldest first, at most one selected. Views
+// observe it; they never hold a copy.
+
+#include <deque>
+#include <string>
+
+namespace tallyroll {
+
+// Told about every change, before and after, so a list model can follow.
+class TapeObserver {
+public:
+    virtual ~TapeObserver() = default;
+    virtual void tapeAboutToAppend(int /*row*/) {}
+    virtual void tapeAppended() {}
+    virtual void tapeAboutToRemoveFirst() {}
+    virtual void tapeRemovedFirst() {}
+    virtual void tapeAboutToClear() {}
+    virtual void tapeCleared() {}
+    virtual void tapeLinesChanged(int /*first*/, int /*last*/) {}
+    virtual void tapeSelectionChanged(int /*row*/) {}
+};
+
+class TapeList {
+public:
+    static constexpr int kMaxLines = 32766;
+
+    void setObserver(TapeObserver* observer) { observer_ = observer; }
+
+    int count() const { return static_cast<int>(lines_.size()); }
+    bool empty() const { return lines_.empty(); }
+    // Line k, or the empty text for a position that does not exist.
+    const std::string& line(int k) const;
+    const std::string& last() const { return line(count() - 1); }
+    int selected() const { return selected_; }
+
+    void select(int k);  // -1, or a row that exists
+    void add(std::string text);
+    void replace(int k, std::string text);  // the selection does not move
+    void removeFirst();
+    void clear();
+
+    // Holds back line-change notices until it ends, then sends one for the
+    // whole range touched: a recalculation redraws the view once.
+    class Batch {
+    public:
+        explicit Batch(TapeList& tape) : tape_(tape) { ++tape_.batchDepth_; }
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+    private:
+        TapeList& tape_;
+    };
+
+private:
+    std::deque<std::string> lines_;
+    int selected_ = -1;
+    TapeObserver* observer_ = nullptr;
+    int batchDepth_ = 0;
+    int batchFirst_ = -1, batchLast_ = -1;
+};
+
+// AddToTape: append, select the new line, and keep at most kMaxLines lines by
+// removing the oldest.
+void AddToTape(TapeList& tape, std::string text);
+
+// Lines the engine adds without selecting them (grand total line, the
+// negative-entry block). They are trimmed the same way, so the tape never
+// holds more than kMaxLines lines.
+void AddDirect(TapeList& tape, std::string text);
+
+}  // namespace tallyroll
