@@ -1,4 +1,4 @@
-#include "tools/script/Json.h"
+#include "window/Json.h"
 
 #include <charconv>
 #include <cmath>

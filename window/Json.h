@@ -1,5 +1,5 @@
 #pragma once
-// The few JSON texts the script driver writes.
+// The few JSON texts the script driver and the recording printer write.
 
 #include <string>
 #include <string_view>
