@@ -3,6 +3,7 @@
 
 namespace tallyroll::test {
 namespace {
+using test::PrintTo;
 
 struct EntryRow {
     const char* name;

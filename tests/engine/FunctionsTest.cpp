@@ -3,6 +3,7 @@
 
 namespace tallyroll::test {
 namespace {
+using test::PrintTo;
 
 struct FunctionRow {
     const char* name;

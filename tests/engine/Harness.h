@@ -85,6 +85,13 @@ struct Session {
 
 using Lines = std::vector<std::string>;
 
+// Prints a table row by its name in test listings.
+template <typename Row>
+    requires requires(const Row& r) { std::string_view(r.name); }
+void PrintTo(const Row& row, std::ostream* os) {
+    *os << row.name;
+}
+
 // Names the rows of a table-driven test after their "name" field.
 struct RowName {
     template <typename Param>

@@ -10,6 +10,7 @@
 
 namespace tallyroll {
 namespace {
+using test::PrintTo;
 using test::RowName;
 
 struct FormatRow {

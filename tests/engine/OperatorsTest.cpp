@@ -3,6 +3,7 @@
 
 namespace tallyroll::test {
 namespace {
+using test::PrintTo;
 
 struct SequenceRow {
     const char* name;

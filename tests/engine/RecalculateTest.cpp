@@ -5,6 +5,7 @@
 
 namespace tallyroll::test {
 namespace {
+using test::PrintTo;
 
 struct ChangeRow {
     const char* name;

@@ -3,6 +3,7 @@
 
 namespace tallyroll::test {
 namespace {
+using test::PrintTo;
 
 struct TotalsRow {
     const char* name;
