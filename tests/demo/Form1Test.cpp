@@ -20,7 +20,8 @@ TEST(Form1Test, PictureIsA24BitBitmapOfTheTitleSize) {
     ASSERT_EQ(header.size(), 30);
     auto le = [&](int at, int bytes) {
         int v = 0;
-        for (int i = bytes - 1; i >= 0; --i) v = v * 256 + static_cast<unsigned char>(header[at + i]);
+        for (int i = bytes - 1; i >= 0; --i)
+            v = v * 256 + static_cast<unsigned char>(header[at + i]);
         return v;
     };
     EXPECT_EQ(header.left(2), "BM");
@@ -48,7 +49,7 @@ TEST(Form1Test, ModalShowHoldsFocusOnCommand2UntilXUnloadsIt) {
     bool checked = false;
     QTimer::singleShot(0, &form, [&] {
         checked = true;
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
         EXPECT_TRUE(form.isModal());
         EXPECT_EQ(form.parentWidget(), nullptr);
         EXPECT_EQ(QApplication::focusWidget(), &form.Command2());

@@ -90,8 +90,8 @@ void DrawTape(QPainter& p) {
         bool red;
     };
     const Line lines[] = {
-        {"+ 12.00", false}, {"+ 3.00", false},  {"= 15.00", false}, {"\u2013 2.50", true},
-        {"x 4.00", false},  {"= 50.00", false}, {"/ 8.00", false},  {"= 6.25", false},
+        {"+ 12.00", false}, {"+ 3.00", false},  {"= 15.00", false},  {"\u2013 2.50", true},
+        {"x 4.00", false},  {"= 50.00", false}, {"/ 8.00", false},   {"= 6.25", false},
         {"+ 1.75", false},  {"= 8.00", false},  {"********", false},
     };
     p.setFont(Font("Liberation Mono", 15, false));
@@ -145,8 +145,8 @@ void DrawTitleSide(QPainter& p) {
         for (int col = 0; col < 5; ++col) {
             const QRectF r(left + col * (w + gap), top + row * (h + gap), w, h);
             const bool op = col >= 3;
-            DrawKey(p, r, op ? kAccent : QColor(0xe8, 0xe4, 0xda), QString::fromUtf8(caps[row][col]),
-                    op ? QColor(Qt::white) : kInk);
+            DrawKey(p, r, op ? kAccent : QColor(0xe8, 0xe4, 0xda),
+                    QString::fromUtf8(caps[row][col]), op ? QColor(Qt::white) : kInk);
         }
     }
 }
