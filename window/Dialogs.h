@@ -1,0 +1,36 @@
+#pragma once
+// The modal boxes of the calculator window behind one small interface: in the
+// program they are Qt's own message and input boxes; in a scripted session
+// they answer from the session's queue and record what they showed, so no
+// modal loop ever waits for a person.
+
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "engine/CalculatorView.h"
+#include "window/SessionLog.h"
+
+class QWidget;
+
+namespace tallyroll {
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    // A box with one OK button; returns when it is closed.
+    virtual void message(QWidget* parent, const std::string& title, const std::string& text,
+                         MessageIcon icon) = 0;
+    // The answer typed, or nothing when the box was cancelled.
+    virtual std::optional<std::string> input(QWidget* parent, const std::string& prompt,
+                                             const std::string& title,
+                                             const std::string& defaultText) = 0;
+};
+
+// QMessageBox and QInputDialog.
+std::shared_ptr<Dialogs> MakeQtDialogs();
+
+// Records into log.messages and log.inputs; input boxes take log's queued answers.
+std::shared_ptr<Dialogs> MakeScriptedDialogs(SessionLog& log);
+
+}  // namespace tallyroll
