@@ -16,7 +16,7 @@ class QWidget;
 namespace tallyroll {
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
     // A box with one OK button; returns when it is closed.
     virtual void message(QWidget* parent, const std::string& title, const std::string& text,

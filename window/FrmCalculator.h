@@ -4,41 +4,24 @@
 // as owner and, once ShowModal returns, reads accepted() and result(); then it
 // unloads the window and releases it when unloaded() is emitted.
 
+#include <QMargins>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 #include <functional>
 #include <memory>
-#include <optional>
+#include <string_view>
 
 #include "engine/Calculator.h"
-#include "window/Dialogs.h"
-#include "window/Placement.h"
+#include "window/CalculatorHooks.h"
+#include "window/QtView.h"
 
 namespace tallyroll {
-
-class QtView;
-
-// What the creator supplies. Every member may be left empty; the comment says
-// what the window then uses.
-struct CalculatorHooks {
-    std::function<LocalDateTime()> now;  // the system clock
-    // Shows the title window modally; called by the load on every fifth day.
-    std::function<void()> showTitle;  // no title window
-    std::function<std::unique_ptr<Printer>()> defaultPrinter;  // no printer
-    std::shared_ptr<Dialogs> dialogs;                          // Qt's own boxes
-    std::function<void()> beep;                                // QApplication::beep
-    std::optional<WorkAreaPixels> workArea;  // the screen's available geometry
-    // Twips per pixel; 1440 / the screen's logical DPI when not given.
-    std::optional<double> twipsPerPixelX, twipsPerPixelY;
-    // Ends the program at once: no unload handlers, the host never resumes.
-    std::function<void()> endProgram;  // std::quick_exit(0)
-};
 
 class FrmCalculator : public QWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit FrmCalculator(CalculatorHooks hooks = {}, QWidget* parent = nullptr);
     ~FrmCalculator() override;
 
@@ -69,13 +52,13 @@ public:
     double twipsPerPixelX() const { return tppX_; }
     double twipsPerPixelY() const { return tppY_; }
 
-signals:
+  signals:
     // The window was unloaded (close box or Unload()); the owner releases it.
     void unloaded();
     // The window was hidden or unloaded: a modal show ends.
     void modalShowEnded();
 
-protected:
+  protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -83,7 +66,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     void BuildControls();
     void ConnectHandlers();
     void Form_Activate();
@@ -91,12 +74,18 @@ private:
     void Form_Unload();
     void PositionWindow();
     void ApplyOuterSize();
-    void RouteKey(QKeyEvent* event);
+    WorkAreaPixels WorkArea() const;
+    // Runs a handler; an error it does not handle itself goes to the error report.
+    void Run(std::string_view handler, const std::function<void()>& body);
     int Px(double twips, bool horizontal) const;
+    QRect PixelRect(int left, int top, int width, int height) const;
 
     CalculatorHooks hooks_;
     double tppX_ = 15, tppY_ = 15;
     bool loaded_ = false, unloaded_ = false;
+    QMargins frameMargins_;  // of the window's frame when its size was set
+    TapeModel* model_ = nullptr;
+    ViewControls controls_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Calculator> calc_;
 };

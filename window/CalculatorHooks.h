@@ -1,0 +1,31 @@
+#pragma once
+// What the creator of a calculator window supplies: the platform services the
+// window uses. Every member may be left empty; the comment says what the
+// window then uses.
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+#include "engine/CalculatorView.h"
+#include "tape/Printer.h"
+#include "window/Dialogs.h"
+#include "window/Placement.h"
+
+namespace tallyroll {
+
+struct CalculatorHooks {
+    std::function<LocalDateTime()> now;  // the system clock
+    // Shows the title window modally; called by the load on every fifth day.
+    std::function<void()> showTitle;                           // no title window
+    std::function<std::unique_ptr<Printer>()> defaultPrinter;  // no printer
+    std::shared_ptr<Dialogs> dialogs;                          // Qt's own boxes
+    std::function<void()> beep;                                // QApplication::beep
+    std::optional<WorkAreaPixels> workArea;                    // the screen's available geometry
+    // Twips per pixel; 1440 / the screen's logical DPI when not given.
+    std::optional<double> twipsPerPixelX, twipsPerPixelY;
+    // Ends the program at once: no unload handlers, the host never resumes.
+    std::function<void()> endProgram;  // std::quick_exit(0)
+};
+
+}  // namespace tallyroll

@@ -1,0 +1,64 @@
+#include "window/Dialogs.h"
+
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace tallyroll {
+
+namespace {
+
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+class QtDialogs : public Dialogs {
+  public:
+    void message(QWidget* parent, const std::string& title, const std::string& text,
+                 MessageIcon icon) override {
+        const QMessageBox::Icon qtIcon = icon == MessageIcon::Warning    ? QMessageBox::Warning
+                                         : icon == MessageIcon::Critical ? QMessageBox::Critical
+                                                                         : QMessageBox::Information;
+        QMessageBox box(qtIcon, Q(title), Q(text), QMessageBox::Ok, parent);
+        box.exec();
+    }
+
+    std::optional<std::string> input(QWidget* parent, const std::string& prompt,
+                                     const std::string& title,
+                                     const std::string& defaultText) override {
+        bool ok = false;
+        const QString answer = QInputDialog::getText(parent, Q(title), Q(prompt), QLineEdit::Normal,
+                                                     Q(defaultText), &ok);
+        if (!ok) return std::nullopt;
+        return answer.toStdString();
+    }
+};
+
+class ScriptedDialogs : public Dialogs {
+  public:
+    explicit ScriptedDialogs(SessionLog& log) : log_(log) {}
+
+    void message(QWidget*, const std::string& title, const std::string& text,
+                 MessageIcon icon) override {
+        log_.messages.push_back({title, text, icon});
+    }
+
+    std::optional<std::string> input(QWidget*, const std::string& prompt, const std::string& title,
+                                     const std::string&) override {
+        return log_.answerInput(title, prompt);
+    }
+
+  private:
+    SessionLog& log_;
+};
+
+}  // namespace
+
+std::shared_ptr<Dialogs> MakeQtDialogs() {
+    return std::make_shared<QtDialogs>();
+}
+
+std::shared_ptr<Dialogs> MakeScriptedDialogs(SessionLog& log) {
+    return std::make_shared<ScriptedDialogs>(log);
+}
+
+}  // namespace tallyroll

@@ -1,0 +1,156 @@
+#include "window/QtView.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDateTime>
+#include <QLabel>
+#include <QLineEdit>
+#include <cstdlib>
+#include "window/TapeListView.h"
+
+#include "window/ErrorReportText.h"
+
+namespace tallyroll {
+
+namespace {
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
+}  // namespace
+
+QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
+               const CalculatorHooks& hooks)
+    : window_(window), c_(controls), model_(model), hooks_(hooks) {}
+
+void QtView::attach(Calculator& calc) {
+    QObject::connect(c_.lstTape->selectionModel(), &QItemSelectionModel::selectionChanged,
+                     c_.lstTape, [this, &calc] {
+                         if (syncingSelection_) return;
+                         const QModelIndexList rows = c_.lstTape->selectionModel()->selectedRows();
+                         const int row = rows.isEmpty() ? -1 : rows.front().row();
+                         if (row == calc.tape().selected()) return;
+                         syncingSelection_ = true;
+                         calc.selectTapeLine(row);
+                         syncingSelection_ = false;
+                     });
+}
+
+void QtView::tapeSelectionChanged(int row) {
+    if (syncingSelection_) return;
+    syncingSelection_ = true;
+    QItemSelectionModel* sel = c_.lstTape->selectionModel();
+    if (row < 0) {
+        sel->clear();
+    } else {
+        // Making the line current also scrolls it into view.
+        sel->setCurrentIndex(model_.index(row), QItemSelectionModel::ClearAndSelect);
+    }
+    syncingSelection_ = false;
+}
+
+void QtView::setCaption(Label label, const std::string& text) {
+    QLabel* target = label == Label::Result     ? c_.lblResult
+                     : label == Label::Operator ? c_.lblOperator
+                                                : c_.lblGrandTotal;
+    target->setText(Q(text));
+}
+
+void QtView::setMemoryVisible(bool visible) {
+    c_.lblMemory->setVisible(visible);
+}
+
+void QtView::setDecimalSelection(int index) {
+    c_.cboDecPlace->setCurrentIndex(index);
+}
+
+void QtView::setChangePanelVisible(bool visible) {
+    c_.fraChangeTape->setVisible(visible);
+    if (visible) c_.fraChangeTape->raise();
+}
+
+void QtView::setChangeFrom(const std::string& text) {
+    c_.lblChangeFrom->setText(Q(text));
+}
+
+void QtView::setChangeTo(const std::string& text) {
+    c_.txtChangeTo->setText(Q(text));
+    c_.txtChangeTo->selectAll();
+}
+
+void QtView::setChangeType(const std::string& text) {
+    c_.cboType->setEditText(Q(text));
+}
+
+std::string QtView::changeTo() const {
+    return c_.txtChangeTo->text().toStdString();
+}
+
+std::string QtView::changeType() const {
+    return c_.cboType->currentText().toStdString();
+}
+
+void QtView::setFocus(FocusTarget target) {
+    QWidget* w = target == FocusTarget::ChangeTo ? c_.txtChangeTo : c_.picSetFocus;
+    w->setFocus(Qt::OtherFocusReason);
+}
+
+void QtView::messageBox(const std::string& title, const std::string& text, MessageIcon icon) {
+    hooks_.dialogs->message(&window_, title, text, icon);
+}
+
+void QtView::reportError(const ErrorReport& report) {
+    if (report.show) messageBox(kErrorTitle, ErrorReportText(report), MessageIcon::Critical);
+}
+
+std::optional<std::string> QtView::inputBox(const std::string& prompt, const std::string& title,
+                                            const std::string& defaultText) {
+    return hooks_.dialogs->input(&window_, prompt, title, defaultText);
+}
+
+void QtView::hideWindow() {
+    window_.hide();
+}
+
+void QtView::endProgram() {
+    if (hooks_.endProgram) {
+        hooks_.endProgram();
+        return;
+    }
+    std::quick_exit(0);
+}
+
+void QtView::setWindowEnabled(bool enabled) {
+    window_.setEnabled(enabled);
+}
+
+void QtView::setBusyPointer(bool busy) {
+    if (busy == busy_) return;  // keep the override cursor stack balanced
+    busy_ = busy;
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void QtView::processEvents() {
+    QCoreApplication::processEvents();
+}
+
+void QtView::beep() {
+    if (hooks_.beep)
+        hooks_.beep();
+    else
+        QApplication::beep();
+}
+
+LocalDateTime QtView::now() const {
+    if (hooks_.now) return hooks_.now();
+    const QDateTime t = QDateTime::currentDateTime();
+    return {t.date().year(), t.date().month(), t.date().day(), t.time().hour(), t.time().minute()};
+}
+
+std::unique_ptr<Printer> QtView::defaultPrinter() {
+    return hooks_.defaultPrinter ? hooks_.defaultPrinter() : nullptr;
+}
+
+}  // namespace tallyroll

@@ -1,0 +1,20 @@
+#include "window/TapeModel.h"
+
+namespace tallyroll {
+
+void TapeModel::setTape(const TapeList* tape) {
+    beginResetModel();
+    tape_ = tape;
+    endResetModel();
+}
+
+int TapeModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !tape_ ? 0 : tape_->count();
+}
+
+QVariant TapeModel::data(const QModelIndex& index, int role) const {
+    if (role != Qt::DisplayRole || !tape_ || !index.isValid()) return {};
+    return QString::fromStdString(tape_->line(index.row()));
+}
+
+}  // namespace tallyroll
