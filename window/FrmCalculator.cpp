@@ -189,6 +189,7 @@ void FrmCalculator::BuildControls() {
     std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> graphical;  // drawn beneath the other controls, as a form does
 
+    int order = 0;
     for (const ControlDef& def : CalculatorControls()) {
         QWidget* parent = def.parent ? control(Q(def.parent)) : this;
         QWidget* w = nullptr;
@@ -256,6 +257,7 @@ void FrmCalculator::BuildControls() {
             }
         }
         w->setObjectName(Q(def.name));
+        w->setProperty("Order", order++);  // the stacking order below differs
         if (def.index >= 0) w->setProperty("Index", def.index);
         if (def.tab >= 0) w->setProperty("TabIndex", def.tab);
         w->setGeometry(PixelRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height));

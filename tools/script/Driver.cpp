@@ -241,27 +241,29 @@ std::string DumpJson(const Snapshot& s, SessionLog& log, std::vector<std::string
     return o;
 }
 
-void RunScript(ScriptBackend& backend, SessionLog& log, std::istream& script, std::ostream& out) {
-    std::vector<std::string> errors;
-    std::string line;
-    while (std::getline(script, line)) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        if (line.empty() || line[0] == '#') continue;
-        if (line == "dump") {
-            out << DumpJson(backend.snapshot(), log, errors) << '\n' << std::flush;
-            continue;
-        }
-        if (line == "controls") {
-            std::string json;
-            if (auto err = backend.controls(json); !err.empty())
-                errors.push_back(line + ": " + err);
-            else
-                out << json << '\n' << std::flush;
-            continue;
-        }
-        if (backend.ended()) continue;  // the program has ended: nothing more runs
-        if (auto err = RunCommand(backend, log, line); !err.empty()) errors.push_back(line + ": " + err);
+void ScriptRunner::run(std::string line) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') return;
+    if (line == "dump") {
+        out_ << DumpJson(backend_.snapshot(), log_, errors_) << '\n' << std::flush;
+        return;
     }
+    if (line == "controls") {
+        std::string json;
+        if (auto err = backend_.controls(json); !err.empty())
+            errors_.push_back(line + ": " + err);
+        else
+            out_ << json << '\n' << std::flush;
+        return;
+    }
+    if (backend_.ended()) return;  // the program has ended: nothing more runs
+    if (auto err = RunCommand(backend_, log_, line); !err.empty()) errors_.push_back(line + ": " + err);
+}
+
+void RunScript(ScriptBackend& backend, SessionLog& log, std::istream& script, std::ostream& out) {
+    ScriptRunner runner(backend, log, out);
+    std::string line;
+    while (std::getline(script, line)) runner.run(line);
 }
 
 }  // namespace tallyroll

@@ -3,9 +3,9 @@
 
 #include <array>
 #include <functional>
-#include <optional>
 #include <iosfwd>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,6 +27,21 @@ std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptio
 
 // Runs every command of `script`, writing one JSON line per dump or controls.
 void RunScript(ScriptBackend& backend, SessionLog& log, std::istream& script, std::ostream& out);
+
+// Runs a script one line at a time, so that an event loop can feed it: the
+// commands after one that opens a modal window run while that window waits.
+class ScriptRunner {
+  public:
+    ScriptRunner(ScriptBackend& backend, SessionLog& log, std::ostream& out)
+        : backend_(backend), log_(log), out_(out) {}
+    void run(std::string line);
+
+  private:
+    ScriptBackend& backend_;
+    SessionLog& log_;
+    std::ostream& out_;
+    std::vector<std::string> errors_;  // reported in the next dump
+};
 
 // One dump as the protocol lays it out; clears what was logged since the last.
 std::string DumpJson(const Snapshot& s, SessionLog& log, std::vector<std::string>& errors);

@@ -1,0 +1,432 @@
+#include "tools/script/WindowBackend.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <algorithm>
+#include <cmath>
+
+#include "window/Json.h"
+#include "window/Printers.h"
+#include "window/Widgets.h"
+
+namespace tallyroll {
+
+namespace {
+
+std::string S(const QString& s) {
+    return s.toStdString();
+}
+
+// The control's name as the dump writes it: "cmdNumber(3)" inside an array.
+std::string NameOf(const QWidget& w) {
+    const QVariant index = w.property("Index");
+    return ControlName(S(w.objectName()),
+                       index.isValid() ? std::optional<int>(index.toInt()) : std::nullopt);
+}
+
+// The named control w belongs to (a combo's edit field is its combo's).
+const QWidget* NamedControl(const QWidget* w) {
+    while (w && (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))))
+        w = w->isWindow() ? nullptr : w->parentWidget();
+    return w;
+}
+
+// Every control of a window, in the order of its definition.
+QList<QWidget*> ControlsOf(const QWidget& window) {
+    QList<QWidget*> out;
+    for (QWidget* w : window.findChildren<QWidget*>()) {
+        if (w->isWindow() || w->objectName().isEmpty() ||
+            w->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        out.push_back(w);
+    }
+    std::stable_sort(out.begin(), out.end(), [](const QWidget* a, const QWidget* b) {
+        return a->property("Order").toInt() < b->property("Order").toInt();
+    });
+    return out;
+}
+
+std::string ColourOf(const QWidget& w, const char* property, QPalette::ColorRole role) {
+    const QString named = w.property(property).toString();
+    return S(named.isEmpty() ? w.palette().color(role).name().toUpper() : named);
+}
+
+std::string AlignOf(Qt::Alignment a) {
+    if (a & Qt::AlignRight) return "\"right\"";
+    if (a & Qt::AlignHCenter) return "\"center\"";
+    return "\"left\"";
+}
+
+std::string NullOr(const std::optional<std::string>& s) {
+    return s ? json::Quote(*s) : std::string("null");
+}
+
+}  // namespace
+
+// ---- Session windows ---------------------------------------------------------
+
+SessionWindows::SessionWindows(SessionLog& log, const DriverOptions& options)
+    : log_(log), options_(options) {}
+
+SessionWindows::~SessionWindows() {
+    delete calculator_.data();
+}
+
+CalculatorHooks SessionWindows::calculatorHooks() {
+    CalculatorHooks hooks;
+    if (options_.now) {
+        const LocalDateTime now = *options_.now;
+        hooks.now = [now] { return now; };
+    }
+    hooks.showTitle = [this] {
+        if (showTitle) showTitle();
+    };
+    SessionLog* log = &log_;
+    if (options_.printer == "record")
+        hooks.defaultPrinter = [log] { return MakeRecordingPrinter(*log); };
+    else if (options_.printer == "fail")
+        hooks.defaultPrinter = [] { return MakeFailingPrinter(); };
+    else
+        hooks.defaultPrinter = [] { return std::unique_ptr<Printer>(); };
+    hooks.dialogs = MakeScriptedDialogs(log_);
+    hooks.beep = [log] { ++log->beeps; };
+    if (options_.workArea) {
+        const auto& a = *options_.workArea;
+        hooks.workArea = WorkAreaPixels{a[0], a[1], a[2], a[3]};
+    }
+    hooks.twipsPerPixelX = options_.tppX;
+    hooks.twipsPerPixelY = options_.tppY;
+    hooks.endProgram = [this] { endProgram(); };
+    return hooks;
+}
+
+FrmCalculator& SessionWindows::createCalculator() {
+    auto* window = new FrmCalculator(calculatorHooks());
+    calculator_ = window;
+    // The unload releases the window: the next request creates a new one.
+    QObject::connect(window, &FrmCalculator::unloaded, window, [this, window] {
+        if (calculator_ == window) calculator_ = nullptr;
+        window->deleteLater();
+    });
+    return *window;
+}
+
+void SessionWindows::open() {
+    FrmCalculator& window = createCalculator();
+    window.SetStartValue(0);
+    window.ShowModal(nullptr);
+}
+
+QWidget* SessionWindows::activeWindow() const {
+    if (QWidget* modal = QApplication::activeModalWidget(); modal && modal->isVisible())
+        return modal;
+    if (calculator_ && calculator_->isVisible()) return calculator_;
+    return nullptr;
+}
+
+bool SessionWindows::titleShown() const {
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    return std::any_of(windows.begin(), windows.end(), [](const QWidget* w) {
+        return w->objectName() == QLatin1String("Form1") && w->isVisible();
+    });
+}
+
+void SessionWindows::endProgram() {
+    ended_ = true;
+    for (QWidget* w : QApplication::topLevelWidgets()) w->hide();
+}
+
+// ---- Backend -------------------------------------------------------------------
+
+WindowBackend::WindowBackend(SessionWindows& windows, const DriverOptions& options)
+    : windows_(windows), tppX_(options.tppX), tppY_(options.tppY) {}
+
+void WindowBackend::sendKey(int key, const QString& text, Qt::KeyboardModifiers modifiers) {
+    QWidget* target = QApplication::activePopupWidget();
+    if (!target) {
+        QWidget* window = windows_.activeWindow();
+        if (!window) return;  // nothing has the focus: the key is lost
+        target = window->focusWidget() ? window->focusWidget() : window;
+    }
+    QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), text, modifiers);
+}
+
+std::string WindowBackend::typeCharacter(char32_t c) {
+    switch (c) {
+        case 13:
+            return typeKey(SpecialKey::Enter);
+        case 27:
+            return typeKey(SpecialKey::Escape);
+        case 8:
+            return typeKey(SpecialKey::Backspace);
+        case 9:
+            return typeKey(SpecialKey::Tab);
+        default:
+            break;
+    }
+    const QString text = QString::fromUcs4(&c, 1);
+    const int key = c >= 32 && c < 127 ? QTest::asciiToKey(static_cast<char>(c)) : Qt::Key_unknown;
+    sendKey(key, text);
+    return "";
+}
+
+std::string WindowBackend::typeKey(SpecialKey key) {
+    struct Special {
+        SpecialKey key;
+        Qt::Key code;
+        const char* text;
+    };
+    static const Special kKeys[] = {{SpecialKey::Enter, Qt::Key_Return, "\r"},
+                                    {SpecialKey::Escape, Qt::Key_Escape, "\x1b"},
+                                    {SpecialKey::Backspace, Qt::Key_Backspace, "\b"},
+                                    {SpecialKey::Tab, Qt::Key_Tab, "\t"},
+                                    {SpecialKey::Space, Qt::Key_Space, " "}};
+    for (const Special& k : kKeys)
+        if (k.key == key) sendKey(k.code, QString::fromLatin1(k.text));
+    return "";
+}
+
+std::string WindowBackend::find(const std::string& name, std::optional<int> index,
+                                QWidget*& out) const {
+    out = nullptr;
+    QWidget* window = windows_.activeWindow();
+    if (!window) return "no window is shown";
+    bool named = false;
+    for (QWidget* w : ControlsOf(*window)) {
+        if (S(w->objectName()) != name) continue;
+        named = true;
+        const QVariant i = w->property("Index");
+        if (i.isValid() != index.has_value() || (index && i.toInt() != *index)) continue;
+        out = w;
+    }
+    if (!named) return "no button " + name;
+    if (!out) return "no control " + ControlName(name, index);
+    if (!out->isVisibleTo(window)) return name + " is hidden";
+    if (!window->isEnabled()) return "the window is disabled";
+    if (!out->isEnabled()) return name + " is disabled";
+    return "";
+}
+
+std::string WindowBackend::click(const std::string& name, std::optional<int> index) {
+    QWidget* w = nullptr;
+    if (auto err = find(name, index, w); !err.empty()) return err;
+    QTest::mouseClick(w, Qt::LeftButton);
+    return "";
+}
+
+std::string WindowBackend::choose(const std::string& name, int entry) {
+    QWidget* w = nullptr;
+    if (auto err = find(name, std::nullopt, w); !err.empty())
+        return err.rfind("no button", 0) == 0 ? "no list " + name : err;
+    auto* combo = qobject_cast<QComboBox*>(w);
+    if (!combo) return "no list " + name;
+    if (entry < 0 || entry >= combo->count())
+        return name + " has no entry " + std::to_string(entry);
+    // Open the list with the mouse, then click the entry in it.
+    if (combo->focusPolicy() & Qt::ClickFocus) combo->setFocus(Qt::MouseFocusReason);
+    combo->showPopup();
+    QAbstractItemView* list = combo->view();
+    const QModelIndex item = combo->model()->index(entry, 0);
+    list->scrollTo(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+    if (combo->currentIndex() != entry)
+        return name + ": entry " + std::to_string(entry) + " not taken";
+    return "";
+}
+
+std::string WindowBackend::tapeLine(int line, QWidget*& viewport, QPoint& at) {
+    QWidget* w = nullptr;
+    if (auto err = find("lstTape", std::nullopt, w); !err.empty()) return err;
+    auto* list = qobject_cast<QAbstractItemView*>(w);
+    if (line < 0 || line >= list->model()->rowCount())
+        return "no tape line " + std::to_string(line);
+    const QModelIndex index = list->model()->index(line, 0);
+    list->scrollTo(index);  // as a person scrolls to a line before clicking it
+    viewport = list->viewport();
+    at = list->visualRect(index).center();
+    return "";
+}
+
+std::string WindowBackend::select(int line) {
+    QWidget* viewport = nullptr;
+    QPoint at;
+    if (auto err = tapeLine(line, viewport, at); !err.empty()) return err;
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    return "";
+}
+
+std::string WindowBackend::dblclick(int line) {
+    QWidget* viewport = nullptr;
+    QPoint at;
+    if (auto err = tapeLine(line, viewport, at); !err.empty()) return err;
+    // A real double click: press and release, then a press that is also a
+    // double click, then the release.
+    QTest::mouseClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mousePress(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseDClick(viewport, Qt::LeftButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
+    return "";
+}
+
+std::string WindowBackend::start(Currency value) {
+    FrmCalculator* calc = windows_.calculator();
+    if (!calc) return "no calculator window";
+    calc->SetStartValue(value);
+    return "";
+}
+
+std::string WindowBackend::deposit(std::int32_t value) {
+    FrmCalculator* calc = windows_.calculator();
+    if (!calc) return "no calculator window";
+    calc->DepositNumber(value);
+    return "";
+}
+
+std::string WindowBackend::close() {
+    QWidget* window = windows_.activeWindow();
+    if (!window) return "no window is shown";
+    window->close();
+    return "";
+}
+
+Snapshot WindowBackend::snapshot() {
+    Snapshot s;
+    s.title = windows_.titleShown();
+    s.host = windows_.host();
+    s.ended = windows_.ended();
+    FrmCalculator* calc = windows_.calculator();
+    if (!calc) return s;
+    auto text = [calc](const char* name) -> std::string {
+        QWidget* w = calc->control(QString::fromLatin1(name));
+        if (auto* label = qobject_cast<QLabel*>(w)) return S(label->text());
+        if (auto* edit = qobject_cast<QLineEdit*>(w)) return S(edit->text());
+        if (auto* combo = qobject_cast<QComboBox*>(w)) return S(combo->currentText());
+        return {};
+    };
+    s.display = text("lblResult");
+    s.op = text("lblOperator");
+    s.grandTotal = text("lblGrandTotal");
+    s.memory = !calc->control(QStringLiteral("lblMemory"))->isHidden();
+    auto* list = qobject_cast<QAbstractItemView*>(calc->control(QStringLiteral("lstTape")));
+    const QAbstractItemModel* model = list->model();
+    s.tape.reserve(static_cast<std::size_t>(model->rowCount()));
+    for (int i = 0; i < model->rowCount(); ++i)
+        s.tape.push_back(S(model->index(i, 0).data().toString()));
+    const QModelIndexList selected = list->selectionModel()->selectedRows();
+    s.selected = selected.isEmpty() ? -1 : selected.front().row();
+    s.panel = {!calc->control(QStringLiteral("fraChangeTape"))->isHidden(), text("lblChangeFrom"),
+               text("txtChangeTo"), text("cboType")};
+    s.decimals =
+        qobject_cast<QComboBox*>(calc->control(QStringLiteral("cboDecPlace")))->currentIndex();
+    const QWidget* focus = NamedControl(calc->focusWidget());
+    s.focus = focus && focus != calc ? NameOf(*focus) : "";
+    s.state = calc->calculator().state();
+    const QRect frame = calc->frameGeometry();
+    s.window = Snapshot::Window{calc->isVisible(),
+                                calc->isEnabled(),
+                                calc->accepted(),
+                                static_cast<int>(std::lround(frame.x() * tppX_)),
+                                static_cast<int>(std::lround(frame.y() * tppY_)),
+                                static_cast<int>(std::lround(frame.width() * tppX_)),
+                                static_cast<int>(std::lround(frame.height() * tppY_))};
+    return s;
+}
+
+std::string WindowBackend::controls(std::string& out) {
+    using json::Bool, json::Number, json::Quote;
+    const QWidget* window = windows_.activeWindow();
+    if (!window) window = windows_.calculator();
+    if (!window) return "no window is shown";
+    auto tx = [this](int px) { return std::to_string(std::lround(px * tppX_)); };
+    auto ty = [this](int px) { return std::to_string(std::lround(px * tppY_)); };
+
+    const Qt::WindowFlags flags = window->windowFlags();
+    const char* border = flags & Qt::FramelessWindowHint      ? "none"
+                         : window->windowType() == Qt::Dialog ? "fixed-dialog"
+                                                              : "fixed-single";
+    const QRect frame = window->frameGeometry();
+    std::string o =
+        "{\"form\":{\"name\":" + Quote(S(window->objectName())) +
+        ",\"caption\":" + Quote(S(window->windowTitle())) + ",\"border\":" + Quote(border) +
+        ",\"minButton\":" + Bool(flags & Qt::WindowMinimizeButtonHint) +
+        ",\"maxButton\":" + Bool(flags & Qt::WindowMaximizeButtonHint) +
+        ",\"left\":" + tx(frame.x()) + ",\"top\":" + ty(frame.y()) +
+        ",\"width\":" + tx(frame.width()) + ",\"height\":" + ty(frame.height()) +
+        ",\"innerWidth\":" + tx(window->width()) + ",\"innerHeight\":" + ty(window->height()) +
+        ",\"back\":" + Quote(ColourOf(*window, "BackColor", QPalette::Window)) + "},\"controls\":[";
+
+    bool first = true;
+    for (const QWidget* w : ControlsOf(*window)) {
+        const ControlKind kind = KindOf(*w);
+        std::optional<std::string> caption, text;
+        std::optional<std::vector<std::string>> items;
+        std::string align = "null";
+        bool hasBorder = false;
+        if (const auto* b = qobject_cast<const QPushButton*>(w)) {
+            caption = S(b->text());
+        } else if (const auto* l = qobject_cast<const QLabel*>(w)) {
+            if (kind == ControlKind::Label) {
+                caption = S(l->text());
+                align = AlignOf(l->alignment());
+            }
+            hasBorder = l->frameShape() != QFrame::NoFrame;
+        } else if (const auto* g = qobject_cast<const QGroupBox*>(w)) {
+            caption = S(g->title());
+            hasBorder = true;
+        } else if (const auto* e = qobject_cast<const QLineEdit*>(w)) {
+            text = S(e->text());
+            align = AlignOf(e->alignment());
+            hasBorder = e->hasFrame();
+        } else if (const auto* c = qobject_cast<const QComboBox*>(w)) {
+            text = S(c->currentText());
+            items.emplace();
+            for (int i = 0; i < c->count(); ++i) items->push_back(S(c->itemText(i)));
+            hasBorder = c->hasFrame();
+        } else if (const auto* v = qobject_cast<const QAbstractItemView*>(w)) {
+            items.emplace();
+            for (int i = 0; i < v->model()->rowCount(); ++i)
+                items->push_back(S(v->model()->index(i, 0).data().toString()));
+            hasBorder = v->frameShape() != QFrame::NoFrame;
+        }
+        const QWidget* parent = w->parentWidget();
+        const bool inFrame = parent && parent != window && qobject_cast<const QGroupBox*>(parent);
+        const QVariant index = w->property("Index"), tab = w->property("TabIndex");
+        const QRect g = w->geometry();
+        const QFont f = w->font();
+
+        o += std::string(first ? "" : ",") + "{\"name\":" + Quote(S(w->objectName())) +
+             ",\"index\":" + (index.isValid() ? std::to_string(index.toInt()) : "null") +
+             ",\"kind\":" + Quote(KindName(kind)) +
+             ",\"parent\":" + (inFrame ? Quote(S(parent->objectName())) : "null") +
+             ",\"caption\":" + NullOr(caption) + ",\"text\":" + NullOr(text) + ",\"items\":";
+        if (items) {
+            o += "[";
+            for (std::size_t i = 0; i < items->size(); ++i)
+                o += (i ? "," : "") + Quote((*items)[i]);
+            o += "]";
+        } else {
+            o += "null";
+        }
+        o += ",\"left\":" + tx(g.x()) + ",\"top\":" + ty(g.y()) + ",\"width\":" + tx(g.width()) +
+             ",\"height\":" + ty(g.height()) +
+             ",\"tab\":" + (tab.isValid() ? std::to_string(tab.toInt()) : "null") +
+             ",\"visible\":" + Bool(!w->isHidden()) +
+             ",\"font\":{\"family\":" + Quote(S(f.family())) +
+             ",\"size\":" + Number(f.pointSizeF()) + ",\"bold\":" + Bool(f.bold()) + "}" +
+             ",\"back\":" + Quote(ColourOf(*w, "BackColor", w->backgroundRole())) +
+             ",\"fore\":" + Quote(ColourOf(*w, "ForeColor", w->foregroundRole())) +
+             ",\"align\":" + align + ",\"border\":" + Bool(hasBorder) +
+             ",\"tooltip\":" + (w->toolTip().isEmpty() ? "null" : Quote(S(w->toolTip()))) + "}";
+        first = false;
+    }
+    out = o + "]}";
+    return "";
+}
+
+}  // namespace tallyroll
