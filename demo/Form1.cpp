@@ -12,7 +12,7 @@
 
 namespace tallyroll {
 
-Form1::Form1(std::function<void()> unloaded)
+Form1::Form1(std::function<void(Form1&)> unloaded)
     : QDialog(nullptr, Qt::Dialog | Qt::FramelessWindowHint),
       unloaded_(std::move(unloaded)),
       command2_(new QPushButton(this)),
@@ -63,7 +63,7 @@ void Form1::Command1_Click() {
 
 void Form1::closeEvent(QCloseEvent* event) {
     QDialog::closeEvent(event);
-    if (event->isAccepted() && unloaded_) unloaded_();
+    if (event->isAccepted() && unloaded_) unloaded_(*this);
 }
 
 void Form1::keyPressEvent(QKeyEvent* event) {

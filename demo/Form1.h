@@ -14,7 +14,7 @@ class Form1 : public QDialog {
   public:
     // `unloaded` is told when the window is unloaded, so its owner can
     // release the shared instance.
-    explicit Form1(std::function<void()> unloaded);
+    explicit Form1(std::function<void(Form1&)> unloaded);
 
     // Shows the window modally, centred on the screen; returns once it is
     // unloaded.
@@ -33,7 +33,7 @@ class Form1 : public QDialog {
   private:
     void Form_Load();
 
-    std::function<void()> unloaded_;
+    std::function<void(Form1&)> unloaded_;
     QPushButton* command2_;
     QLabel* image1_;
     QPushButton* command1_;

@@ -45,7 +45,10 @@ TEST(Form1Test, WindowIsExactlyThePictureWithXAtItsTopLeftCorner) {
 // The modal show runs a nested loop; the checks run inside it.
 TEST(Form1Test, ModalShowHoldsFocusOnCommand2UntilXUnloadsIt) {
     int unloads = 0;
-    Form1 form([&] { ++unloads; });
+    Form1 form([&](Form1& window) {
+        EXPECT_EQ(&window, &form);
+        ++unloads;
+    });
     bool checked = false;
     QTimer::singleShot(0, &form, [&] {
         checked = true;

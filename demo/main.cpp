@@ -1,0 +1,22 @@
+// tallyroll: starts with the host window "Demo"; the program ends when its
+// last window is closed, or at once through the calculator's "E&xit".
+#include <QApplication>
+
+#include "demo/Forms.h"
+#include "demo/frmDemo.h"
+#include "window/Printers.h"
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tallyroll"));
+    // Lets desktops match the windows with the installed menu entry and icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tallyroll"));
+
+    tallyroll::CalculatorHooks hooks;
+    hooks.defaultPrinter = tallyroll::OpenDefaultPrinter;
+    // Once "E&xit" has removed every window, leave the event loop.
+    hooks.endProgram = [] { QCoreApplication::exit(0); };
+    tallyroll::Forms forms(std::move(hooks));
+    forms.demo().show();
+    return QApplication::exec();
+}
