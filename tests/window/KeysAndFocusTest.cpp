@@ -1,0 +1,164 @@
+// Keyboard routing and focus parking through real key and mouse events.
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QTest>
+
+#include "WindowHarness.h"
+
+namespace tallyroll {
+namespace {
+
+struct Click {
+    const char* name;
+    int index = -1;
+};
+
+struct TypingRow {
+    const char* name;
+    const char* keys;
+    std::vector<Click> clicks;  // the same calculation with the mouse
+};
+
+class TypingMatchesClicking : public WindowHarness,
+                              public ::testing::WithParamInterface<TypingRow> {};
+
+TEST_P(TypingMatchesClicking, SameDisplayAndTape) {
+    const TypingRow& row = GetParam();
+    type(QString::fromLatin1(row.keys));
+    const std::string typedDisplay = display();
+    const std::vector<std::string> typedTape = tape();
+    EXPECT_EQ(focus(), "picSetFocus");
+
+    open({});
+    for (const Click& c : row.clicks) click(c.name, c.index);
+    EXPECT_EQ(display(), typedDisplay);
+    EXPECT_EQ(tape(), typedTape);
+    EXPECT_EQ(focus(), "picSetFocus");
+}
+
+const TypingRow kTypingRows[] = {
+    {"SumWithEnter",
+     "12+3\r",
+     {{"cmdNumber", 1},
+      {"cmdNumber", 2},
+      {"cmdOperator", 1},
+      {"cmdNumber", 3},
+      {"cmdOperator", 4}}},
+    {"DifferenceWithEquals",
+     "9-4=",
+     {{"cmdNumber", 9}, {"cmdOperator", 3}, {"cmdNumber", 4}, {"cmdOperator", 4}}},
+    {"ProductOfDecimal",
+     "1.5*4\r",
+     {{"cmdNumber", 1},
+      {"cmdDecimal"},
+      {"cmdNumber", 5},
+      {"cmdOperator", 2},
+      {"cmdNumber", 4},
+      {"cmdOperator", 4}}},
+    {"Percent",
+     "200+10%",
+     {{"cmdNumber", 2},
+      {"cmdNumber", 0},
+      {"cmdNumber", 0},
+      {"cmdOperator", 1},
+      {"cmdNumber", 1},
+      {"cmdNumber", 0},
+      {"cmdFunction", 1}}},
+    {"ClearEntryAndBackspace",
+     "7e34\b+",
+     {{"cmdNumber", 7},
+      {"cmdCancelEntry"},
+      {"cmdNumber", 3},
+      {"cmdNumber", 4},
+      {"cmdBackspace"},
+      {"cmdOperator", 1}}},
+    {"EscapeCancels",
+     "4+5\x1b",
+     {{"cmdNumber", 4}, {"cmdOperator", 1}, {"cmdNumber", 5}, {"cmdCancel"}}},
+    {"GrandTotalAndClear",
+     "6+\r\rgl",
+     {{"cmdNumber", 6},
+      {"cmdOperator", 1},
+      {"cmdOperator", 4},
+      {"cmdOperator", 4},
+      {"cmdGrandTotal"},
+      {"cmdClear"}}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Keys, TypingMatchesClicking, ::testing::ValuesIn(kTypingRows),
+                         [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(WindowHarness, TypedSumShowsTotalAndTape) {
+    EXPECT_EQ(focus(), "picSetFocus");
+    type("12+3\r");
+    EXPECT_EQ(display(), "15.00");
+    EXPECT_EQ(qobject_cast<QLabel*>(control("lblOperator"))->text(), "=");
+    EXPECT_EQ(tape(), (std::vector<std::string>{"+ 12.00", "+ 3.00", "= 15.00"}));
+    EXPECT_EQ(focus(), "picSetFocus");
+}
+
+class FocusParking : public WindowHarness, public ::testing::WithParamInterface<Click> {};
+
+TEST_P(FocusParking, ClickHandsFocusBackToFocusHolder) {
+    type("8+2");  // something for every key to work on
+    click(GetParam().name, GetParam().index);
+    EXPECT_EQ(focus(), "picSetFocus");
+}
+
+const Click kParkingButtons[] = {
+    {"cmdNumber", 5},   {"cmdOperator", 1}, {"cmdOperator", 4}, {"cmdDecimal"},   {"cmdBackspace"},
+    {"cmdCancelEntry"}, {"cmdNegitive"},    {"cmdFunction", 1}, {"cmdMemory", 0}, {"cmdMemory", 3},
+    {"cmdCancel"},      {"cmdClear"},       {"cmdPrint"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Buttons, FocusParking, ::testing::ValuesIn(kParkingButtons),
+                         [](const auto& row) {
+                             const Click& c = row.param;
+                             return std::string(c.name) +
+                                    (c.index < 0 ? "" : std::to_string(c.index));
+                         });
+
+TEST_F(WindowHarness, KeyOnFocusedButtonIsNotRouted) {
+    type("5");
+    key(Qt::Key_Tab);  // tab index 1 follows the focus holder
+    ASSERT_EQ(focus(), "cmdBackspace");
+    type("7+");
+    key(Qt::Key_Return);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(display(), "5.");
+    EXPECT_TRUE(tape().empty());
+    EXPECT_EQ(programEnds, 0);
+
+    key(Qt::Key_Space);  // the space bar clicks the focused button
+    EXPECT_EQ(display(), ".");
+    EXPECT_EQ(focus(), "picSetFocus");
+}
+
+TEST_F(WindowHarness, TapeListRoutesCharactersToCalculator) {
+    type("4+");
+    control("lstTape")->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(focus(), "lstTape");
+    type("1");
+    EXPECT_EQ(display(), "1.");
+    EXPECT_EQ(window->calculator().tape().selected(), 0);  // no jump to a line by typing
+}
+
+TEST_F(WindowHarness, WindowRoutesCharactersWhenNothingHasFocus) {
+    control("picSetFocus")->clearFocus();
+    ASSERT_EQ(window->focusWidget(), nullptr);
+    QTest::keyClick(window.get(), '9');
+    EXPECT_EQ(display(), "9.");
+}
+
+TEST_F(WindowHarness, DecimalListKeepsItsKeysAndParksFocus) {
+    auto* list = qobject_cast<QComboBox*>(control("cboDecPlace"));
+    list->setFocus(Qt::TabFocusReason);
+    key(Qt::Key_Down);
+    EXPECT_EQ(list->currentIndex(), 3);
+    EXPECT_EQ(window->calculator().state().strFormat, "#0.000");
+    EXPECT_EQ(focus(), "picSetFocus");
+}
+
+}  // namespace
+}  // namespace tallyroll
