@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include "demo/Twips.h"
+#include "demo/Layout.h"
 
 namespace tallyroll {
 
@@ -32,6 +32,10 @@ Form1::Form1(std::function<void(Form1&)> unloaded)
     command1_->setObjectName(QStringLiteral("Command1"));
     command1_->setGeometry(t.rect(240, 80, 460, 300));
     command1_->setFocusPolicy(Qt::StrongFocus);
+    setProperty("BackColor", QStringLiteral("button face"));
+    DescribeControl(*command2_, 0, "button face", "button text");
+    DescribeControl(*image1_, -1, "button face", nullptr);
+    DescribeControl(*command1_, 1, "button face", "button text");
     setTabOrder(command2_, command1_);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
 

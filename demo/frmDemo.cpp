@@ -6,7 +6,7 @@
 #include <QPushButton>
 
 #include "demo/Forms.h"
-#include "demo/Twips.h"
+#include "demo/Layout.h"
 #include "engine/NumberText.h"
 
 namespace tallyroll {
@@ -34,6 +34,7 @@ frmDemo::frmDemo(Forms& forms)
     // Fixed dialog border: the inner area placed and sized by the definition.
     setGeometry(t.rect(3195, 2925, 4530, 1200));
     setFixedSize(size());
+    setProperty("BackColor", QStringLiteral("button face"));
 
     lblValue_->setObjectName(QStringLiteral("lblValue"));
     lblValue_->setGeometry(t.rect(330, 405, 2160, 345));
@@ -43,11 +44,13 @@ frmDemo::frmDemo(Forms& forms)
     QPalette pal = lblValue_->palette();
     pal.setColor(QPalette::Window, pal.color(QPalette::Base));  // the system window colour
     lblValue_->setPalette(pal);
+    DescribeControl(*lblValue_, 0, "window", "button text");
 
     cmdCalc_->setObjectName(QStringLiteral("cmdCalc"));
     cmdCalc_->setGeometry(t.rect(2625, 390, 1470, 345));
     // Enter presses the button while it has the focus, as space does.
     cmdCalc_->setAutoDefault(true);
+    DescribeControl(*cmdCalc_, 1, "button face", "button text");
     cmdCalc_->setFocus();
     connect(cmdCalc_, &QPushButton::clicked, this, &frmDemo::cmdCalc_Click);
 }

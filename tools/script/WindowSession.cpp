@@ -6,9 +6,11 @@
 #include <QDateTime>
 #include <QEvent>
 #include <istream>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "tools/script/HostSession.h"
 #include "tools/script/Session.h"
 #include "tools/script/WindowBackend.h"
 
@@ -69,7 +71,11 @@ int RunSession(int argc, char** argv, const DriverOptions& options, std::istream
     for (std::string line; std::getline(script, line);) lines.push_back(line);
 
     SessionLog log;
-    SessionWindows windows(log, options);
+    // --host starts with the demo host window, as the program does.
+    const std::unique_ptr<SessionWindows> session =
+        options.host ? std::make_unique<HostSessionWindows>(log, options)
+                     : std::make_unique<SessionWindows>(log, options);
+    SessionWindows& windows = *session;
     WindowBackend backend(windows, options);
     ScriptRunner runner(backend, log, out);
     ScriptPump pump(windows, runner, std::move(lines));
