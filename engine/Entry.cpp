@@ -22,7 +22,10 @@ void Calculator::cmdNumber_Click(std::int16_t index) {
         std::string next;
         const std::string& shown = cap_.lblResult;
         if (st_.bDecimalEntered) {
-            next = shown + digit;
+            // Decimals need the point: a display without one (the "0" of clear
+            // entry kept by a memory key, a whole number in the general form)
+            // gets it first, so ".", 5 reads 0.5 and not 5.
+            next = shown + (shown.find('.') == std::string::npos ? "." : "") + digit;
         } else if (const auto dot = shown.find('.'); dot != std::string::npos) {
             next = shown.substr(0, dot) + digit + ".";
         }

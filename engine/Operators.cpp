@@ -154,7 +154,10 @@ void Calculator::WriteSubTotal(const std::int16_t& index, double value) {
     if (value == 0) return;
     const std::string prefix = index >= 0 && index < kEquals ? kOperatorText[index] + " " : "";
     if (BeginsWith(lstTape_.last(), "=")) {
-        lstTape_.replace(lstTape_.count() - 1, lstTape_.last() + std::string(kSubTotalSuffix));
+        // A total is marked once: a pending "=" can show a total again while
+        // the last line is already its sub total line.
+        if (ClassifyLine(lstTape_.last()) == LineKind::Total)
+            lstTape_.replace(lstTape_.count() - 1, lstTape_.last() + std::string(kSubTotalSuffix));
     } else {
         AddToTape(prefix + Formatted(value));
     }
