@@ -207,7 +207,10 @@ void FrmCalculator::BuildControls() {
                 auto* l = new QLabel(caption, parent);
                 l->setTextFormat(Qt::PlainText);
                 l->setAlignment(ToQt(def.align));
-                if (def.border) l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                if (def.border) {
+                    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+                    l->setIndent(3);  // keep the text off the border
+                }
                 w = l;
                 break;
             }

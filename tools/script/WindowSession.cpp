@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QDateTime>
 #include <QEvent>
+#include <QThread>
 #include <istream>
 #include <memory>
 #include <string>
@@ -28,6 +29,15 @@ class ScriptPump : public QObject {
   protected:
     bool event(QEvent* e) override {
         if (e->type() != kStep) return QObject::event(e);
+        // A line that processes pending events itself (a print run does)
+        // must finish before the next one runs; a line that opens a modal
+        // window runs a deeper event loop, inside which the script goes on.
+        const int level = QThread::currentThread()->loopLevel();
+        if (!running_.empty() && running_.back() >= level) {
+            post();
+            return true;
+        }
+        running_.push_back(level);
         if (!opened_) {
             opened_ = true;
             post();
@@ -39,6 +49,7 @@ class ScriptPump : public QObject {
         } else {
             QCoreApplication::exit(0);  // every loop, however deeply nested
         }
+        running_.pop_back();
         return true;
     }
 
@@ -54,6 +65,7 @@ class ScriptPump : public QObject {
     std::vector<std::string> lines_;
     std::size_t next_ = 0;
     bool opened_ = false;
+    std::vector<int> running_;  // event loop level of each line under way
 };
 
 }  // namespace
