@@ -34,8 +34,10 @@ constexpr const char* kDecimalEntries[] = {"0 Fixed Decimal", "1 Fixed Decimal",
                                            "6 Fixed Decimal"};
 constexpr const char* kTypeEntries[] = {"+", "-", "/", "x", "1/x"};
 
-constexpr FormDef kFormDef{"frmCalculator",      "Calculator", {SystemColour::InactiveTitleBar},
-                           {kSans, 8.25, false}, 5900,         4950};
+// clang-format off
+constexpr FormDef kFormDef{"frmCalculator", "Calculator", {SystemColour::InactiveTitleBar},
+                           {kSans, 8.25, false}, 5790, 6690, 5900, 4950};
+// clang-format on
 
 // clang-format off
 constexpr ControlDef kControls[] = {

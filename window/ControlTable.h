@@ -79,6 +79,7 @@ struct FormDef {
     const char* caption;
     Colour back;
     FontDef font;                 // the window's default font
+    int innerWidth, innerHeight;  // twips, as defined; replaced at load
     int outerWidth, outerHeight;  // twips, set at load
 };
 

@@ -162,6 +162,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     setPalette(pal);
     setAutoFillBackground(true);
     setProperty("BackColor", SystemColourName(form.back.system));
+    resize(Px(form.innerWidth, true), Px(form.innerHeight, false));
 
     BuildControls();
     view_ = std::make_unique<QtView>(*this, controls_, *model_, hooks_);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "demo/Forms.h"
 #include "tools/script/HostSession.h"
 #include "tools/script/Session.h"
 #include "tools/script/WindowBackend.h"
@@ -88,6 +89,10 @@ int RunSession(int argc, char** argv, const DriverOptions& options, std::istream
         options.host ? std::make_unique<HostSessionWindows>(log, options)
                      : std::make_unique<SessionWindows>(log, options);
     SessionWindows& windows = *session;
+    // The calculator alone still shows the shared title window while it loads
+    // on every fifth day.
+    Forms titles;
+    windows.showTitle = [&titles] { titles.ShowTitle(); };
     WindowBackend backend(windows, options);
     ScriptRunner runner(backend, log, out);
     ScriptPump pump(windows, runner, std::move(lines));
