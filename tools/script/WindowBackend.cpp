@@ -228,13 +228,18 @@ std::string WindowBackend::choose(const std::string& name, int entry) {
     if (!combo) return "no list " + name;
     if (entry < 0 || entry >= combo->count())
         return name + " has no entry " + std::to_string(entry);
-    // Open the list with the mouse, then click the entry in it.
+    // Open the list (unless a click on the box opened it), move the mouse
+    // onto the entry, as a person does, and click it.
     if (combo->focusPolicy() & Qt::ClickFocus) combo->setFocus(Qt::MouseFocusReason);
-    combo->showPopup();
+    if (!combo->view()->isVisible()) combo->showPopup();
     QAbstractItemView* list = combo->view();
     const QModelIndex item = combo->model()->index(entry, 0);
     list->scrollTo(item);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(item).center());
+    const QPoint at = list->visualRect(item).center();
+    QMouseEvent move(QEvent::MouseMove, at, list->viewport()->mapToGlobal(at), Qt::NoButton,
+                     Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &move);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
     if (combo->currentIndex() != entry)
         return name + ": entry " + std::to_string(entry) + " not taken";
     return "";

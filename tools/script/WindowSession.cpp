@@ -80,6 +80,7 @@ int RunSession(int argc, char** argv, const DriverOptions& options, std::istream
                std::ostream& out) {
     qputenv("QT_QPA_PLATFORM", "offscreen");  // never a window on someone's screen
     QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);  // the script decides when it ends
     std::vector<std::string> lines;
     for (std::string line; std::getline(script, line);) lines.push_back(line);
 
