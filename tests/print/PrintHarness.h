@@ -51,6 +51,10 @@ inline Op ParseOp(const std::string& json) {
     return op;
 }
 
+inline bool IsTapeLine(const Op& op) {
+    return op.op == "text" && op.size == 10;
+}
+
 struct PrintSession {
     SessionLog log;
     HeadlessView view{&log};
@@ -83,11 +87,13 @@ struct PrintSession {
         return out;
     }
 
-    // The text operations of the tape lines: every 10-point text.
+    // The text operations of the tape lines: the 10-point texts after the
+    // empty text that starts the document.
     std::vector<Op> tapeLines() const {
         std::vector<Op> out;
-        for (const Op& op : ops())
-            if (op.op == "text" && op.size == 10) out.push_back(op);
+        const std::vector<Op> all = ops();
+        for (std::size_t i = 1; i < all.size(); ++i)
+            if (IsTapeLine(all[i])) out.push_back(all[i]);
         return out;
     }
 
@@ -113,9 +119,10 @@ struct Placed {
 inline std::vector<Placed> Placements(const PrintSession& s) {
     std::vector<Placed> out;
     int page = 0;
-    for (const Op& op : s.ops()) {
-        if (op.op == "newpage") ++page;
-        if (op.op == "text" && op.size == 10) out.push_back({op, page, op.x + op.w});
+    const std::vector<Op> all = s.ops();
+    for (std::size_t i = 1; i < all.size(); ++i) {
+        if (all[i].op == "newpage") ++page;
+        if (IsTapeLine(all[i])) out.push_back({all[i], page, all[i].x + all[i].w});
     }
     return out;
 }
