@@ -62,7 +62,10 @@ void Forms::EndProgram() {
     // Hidden, not closed: closing would run the unload handlers.
     for (QWidget* w : std::initializer_list<QWidget*>{title_.get(), calculator_.get(), demo_.get()})
         if (w) w->hide();
-    if (hooks_.endProgram) hooks_.endProgram();
+    if (hooks_.endProgram)
+        hooks_.endProgram();
+    else
+        QCoreApplication::exit(0);
 }
 
 }  // namespace tallyroll

@@ -17,7 +17,7 @@ class Forms {
   public:
     // `hooks` are handed to every calculator window. Their showTitle is
     // replaced by the shared title window; their endProgram runs after every
-    // window is gone (main leaves its event loop there).
+    // window is gone (by default the event loop is left).
     explicit Forms(CalculatorHooks hooks = {});
     ~Forms();
     Forms(const Forms&) = delete;

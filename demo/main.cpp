@@ -14,8 +14,6 @@ int main(int argc, char** argv) {
 
     tallyroll::CalculatorHooks hooks;
     hooks.defaultPrinter = tallyroll::OpenDefaultPrinter;
-    // Once "E&xit" has removed every window, leave the event loop.
-    hooks.endProgram = [] { QCoreApplication::exit(0); };
     tallyroll::Forms forms(std::move(hooks));
     forms.demo().show();
     return QApplication::exec();
