@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
@@ -449,10 +450,20 @@ void FrmCalculator::PositionWindow() {
 void FrmCalculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    // A window manager tells its frame only once the window is mapped: keep
-    // the outer size the load asked for.
-    if (windowHandle() && windowHandle()->frameMargins() != frameMargins_) ApplyOuterSize();
+    // Look for the frame a few times while the window manager frames it.
+    for (const int ms : {0, 50, 150, 400})
+        QTimer::singleShot(ms, this, &FrmCalculator::KeepOuterSize);
     Form_Activate();
+}
+
+void FrmCalculator::KeepOuterSize() {
+    // A window manager tells the size of its frame only a moment after the
+    // window is mapped. Once it is known, size and place the window again so
+    // that the frame, not the inner area, has the size and place the load
+    // gave it.
+    if (!windowHandle() || windowHandle()->frameMargins() == frameMargins_) return;
+    ApplyOuterSize();
+    PositionWindow();
 }
 
 void FrmCalculator::Form_Activate() {

@@ -74,6 +74,7 @@ class FrmCalculator : public QWidget {
     void Form_Unload();
     void PositionWindow();
     void ApplyOuterSize();
+    void KeepOuterSize();
     WorkAreaPixels WorkArea() const;
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
