@@ -174,7 +174,11 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
-FrmCalculator::~FrmCalculator() = default;
+FrmCalculator::~FrmCalculator() {
+    // The list's selection handler reaches into the calculation, which goes
+    // before the widgets do: take the list away first.
+    delete controls_.lstTape;
+}
 
 int FrmCalculator::Px(double twips, bool horizontal) const {
     return static_cast<int>(std::lround(twips / (horizontal ? tppX_ : tppY_)));
