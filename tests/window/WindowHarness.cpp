@@ -32,8 +32,8 @@ QWidget* KeyTarget(QWidget& window) {
 void WindowHarness::type(const QString& text) {
     for (const QChar c : text) {
         const char ascii = c.toLatin1();
-        QTest::sendKeyEvent(QTest::Click, KeyTarget(*window), QTest::asciiToKey(ascii),
-                            QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Click, KeyTarget(*window), QTest::asciiToKey(ascii), QString(c),
+                            Qt::NoModifier);
     }
 }
 
