@@ -1,7 +1,9 @@
 #include "tests/support/ActionSequence.h"
 
+#include <algorithm>
 #include <array>
 #include <functional>
+#include <limits>
 #include <memory>
 #include <optional>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "engine/Calculator.h"
 #include "tape/Printer.h"
 #include "tape/TapeLine.h"
+#include "tests/support/FaultPrinter.h"
 #include "tests/support/Invariants.h"
 #include "window/HeadlessView.h"
 #include "window/KeyTable.h"
@@ -42,75 +45,54 @@ class Bytes {
     std::size_t pos_ = 0;
 };
 
-// How the default printer behaves during the next print runs.
-struct PrinterMode {
-    enum Kind { None, Working, FailFrom, FailOnce } kind = Working;
-    int at = 0;  // the operation that fails first (FailFrom) or alone (FailOnce)
-};
+// The recalculation checks run after every action that changes a tape of up
+// to this many lines; longer tapes are recalculated at the end of the session.
+constexpr int kRecalcEveryActionUpTo = 40;
 
-// A printer that keeps what it is asked to print and fails as told.
-class FaultPrinter : public Printer {
+// The headless window, also noting which tape rows changed: the checks after
+// an action then read only those rows, not the whole tape.
+class WatchedView : public HeadlessView {
   public:
-    FaultPrinter(PrinterMode mode, std::vector<std::string>& printed)
-        : mode_(mode), printed_(printed) {}
+    using HeadlessView::HeadlessView;
 
-    void setUnitInches() override { step(); }
-    void setCopies(int) override { step(); }
-    void setFontName(const std::string&) override { step(); }
-    void setFontSize(float points) override {
-        step();
-        points_ = points;
+    static constexpr int kNone = std::numeric_limits<int>::max();
+    int changedFrom = kNone;  // first row that may differ since the last reset
+    bool touched = false;     // any change at all, also one that rewrote a line alike
+
+    void reset() {
+        changedFrom = kNone;
+        touched = false;
     }
-    void setColor(long) override { step(); }
-    float printableWidth() override { return step(8.0f); }
-    float printableHeight() override { return step(10.5f); }
-    float currentX() override { return step(x_); }
-    float currentY() override { return step(y_); }
-    void setCurrentX(float x) override { x_ = step(x); }
-    void setCurrentY(float y) override { y_ = step(y); }
-    float textWidth(const std::string& text) override { return step(width(text)); }
-    float textHeight(const std::string&) override { return step(lineHeight()); }
-    void print(const std::string& text, bool endLine) override {
-        step();
-        printed_.push_back(text);
-        x_ = endLine ? 0 : x_ + width(text);
-        if (endLine) y_ += lineHeight();
+
+    void tapeAboutToAppend(int row) override {
+        HeadlessView::tapeAboutToAppend(row);
+        mark(row);
     }
-    void line(float, float, float x2, float y2) override {
-        step();
-        x_ = x2;
-        y_ = y2;
+    void tapeRemovedFirst() override {
+        HeadlessView::tapeRemovedFirst();
+        touched = true;
+        if (changedFrom != kNone && changedFrom > 0) --changedFrom;  // the rows moved up
     }
-    void newPage() override {
-        step();
-        x_ = y_ = 0;
+    void tapeCleared() override {
+        HeadlessView::tapeCleared();
+        mark(0);
     }
-    void endDoc() override { step(); }
+    void tapeLinesChanged(int first, int last) override {
+        HeadlessView::tapeLinesChanged(first, last);
+        mark(first);
+    }
 
   private:
-    float lineHeight() const { return points_ * 1.15f / 72; }
-    float width(const std::string& text) const {
-        return static_cast<float>(text.size()) * points_ / 120;
+    void mark(int row) {
+        touched = true;
+        changedFrom = std::min(changedFrom, row);
     }
-    // Counts the operation and fails it as the mode says; passes v through.
-    float step(float v = 0) {
-        const int k = operations_++;
-        const bool fails = (mode_.kind == PrinterMode::FailFrom && k >= mode_.at) ||
-                           (mode_.kind == PrinterMode::FailOnce && k == mode_.at);
-        if (fails) throw PrintError("the printer failed at operation " + std::to_string(k));
-        return v;
-    }
-
-    PrinterMode mode_;
-    std::vector<std::string>& printed_;
-    int operations_ = 0;
-    float points_ = 10, x_ = 0, y_ = 0;
 };
 
 // One calculator window, from the host's click on "Calculator" to its unload.
 struct Visit {
     SessionLog log;
-    HeadlessView view{&log};
+    WatchedView view{&log};
     Calculator calc{view};
 };
 
@@ -119,29 +101,10 @@ bool IsEngineLine(std::string_view line) {
     return c == "*" || c == "G" || c == "=" || c == "+" || c == "x" || c == "/" || c == kMinus;
 }
 
-int NonEngineLines(const TapeList& tape) {
-    int n = 0;
-    for (int i = 0; i < tape.count(); ++i) n += IsEngineLine(tape.line(i)) ? 0 : 1;
-    return n;
-}
-
 std::vector<std::string> Lines(const TapeList& tape) {
     std::vector<std::string> lines;
     for (int i = 0; i < tape.count(); ++i) lines.push_back(tape.line(i));
     return lines;
-}
-
-// FNV-1a over the tape's lines and the pattern: tells whether anything the
-// recalculation reads changed, without copying the tape.
-std::uint64_t Fingerprint(const TapeList& tape, const std::string& pattern) {
-    std::uint64_t h = 14695981039346656037ull;
-    auto mix = [&](std::string_view s) {
-        for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
-        h = (h ^ 0xFF) * 1099511628211ull;  // a line end no text byte sequence can fake alone
-    };
-    for (int i = 0; i < tape.count(); ++i) mix(tape.line(i));
-    mix(pattern);
-    return h ^ static_cast<std::uint64_t>(tape.count());
 }
 
 bool SameState(const CalcState& a, const CalcState& b) {
@@ -186,7 +149,7 @@ class Session {
 
     Visit& visit() { return *visit_; }
     Calculator& calc() { return visit_->calc; }
-    HeadlessView& view() { return visit_->view; }
+    WatchedView& view() { return visit_->view; }
     bool ended() const { return visit_->view.ended; }
     const std::string& trace() const { return trace_; }
 
@@ -260,13 +223,12 @@ class Session {
 
     // One action and every check that must hold after it.
     std::string run(const std::function<void()>& action) {
-        const std::uint64_t before = Fingerprint(calc().tape(), "");
         const int countBefore = calc().tape().count();
         const CalcState stateBefore = calc().state();
-        const int userLinesBefore = NonEngineLines(calc().tape());
-        printed_.clear();
+        record_ = {};
         printerOpened_ = false;
         saveRan_ = false;
+        view().reset();
         Visit* const visitBefore = visit_.get();
 
         action();
@@ -275,11 +237,9 @@ class Session {
         Visit& v = visit();
         std::string why = check();
         if (why.empty()) why = CheckMessages(v.log);
-        if (why.empty() && !saveRan_ && NonEngineLines(v.calc.tape()) > userLinesBefore)
-            why = "a line outside the engine's grammar appeared without a save";
         if (why.empty() && saveRan_ && v.calc.tape().count() != countBefore)
             why = "saving a change changed the number of tape lines";
-        if (why.empty() && v.log.beeps > 0) why = checkPrintRun(before, stateBefore);
+        if (why.empty() && v.log.beeps > 0) why = checkPrintRun(stateBefore);
         v.log.messages.clear();
         v.log.inputs.clear();
         v.log.beeps = 0;
@@ -287,14 +247,35 @@ class Session {
         return why;
     }
 
-    // The invariants; the recalculation checks only when the tape or the
-    // pattern changed since they last ran.
+    // The invariants. The session checks the grammar of the rows that changed
+    // (and that no action but a save writes a line the engine would not);
+    // the recalculation checks run when the tape or the pattern changed and
+    // the tape is short enough for them to run after every action.
     std::string check() {
+        const TapeList& tape = calc().tape();
+        WatchedView& v = view();
+        for (int row = std::min(v.changedFrom, tape.count()); row < tape.count(); ++row) {
+            const std::string& line = tape.line(row);
+            if (auto why = CheckTapeLine(line, userTypes_); !why.empty())
+                return "line " + std::to_string(row) + ": " + why;
+            if (!saveRan_ && !IsEngineLine(line))
+                return "line " + std::to_string(row) + " appeared without a save: \"" + line + "\"";
+        }
         InvariantOptions o;
         o.userTypes = userTypes_;
-        const std::uint64_t now = Fingerprint(calc().tape(), calc().state().strFormat);
-        if (now == lastRecalculated_) o.recalcLineLimit = -1;
-        lastRecalculated_ = now;
+        o.everyLine = false;
+        o.recalcLineLimit = kRecalcEveryActionUpTo;
+        const std::string& pattern = calc().state().strFormat;
+        if (!v.touched && pattern == lastPattern_) o.recalcLineLimit = -1;
+        lastPattern_ = pattern;
+        return CheckInvariants(calc(), v, o);
+    }
+
+    // The whole tape again, every line and the recalculation at any length.
+    std::string fullCheck() {
+        InvariantOptions o;
+        o.userTypes = userTypes_;
+        o.recalcLineLimit = TapeList::kMaxLines;
         return CheckInvariants(calc(), view(), o);
     }
 
@@ -310,7 +291,7 @@ class Session {
         visit_->view.printerFactory = [this]() -> std::unique_ptr<Printer> {
             printerOpened_ = true;
             if (printer_.kind == PrinterMode::None) return nullptr;
-            return std::make_unique<FaultPrinter>(printer_, printed_);
+            return std::make_unique<FaultPrinter>(printer_, record_);
         };
         const ReadResult host = ReadNumber(hostValue_);
         calc().SetStartValue(host.overflow ? 0 : CurrencyFromDouble(host.value).value_or(0));
@@ -319,15 +300,15 @@ class Session {
     }
 
     // Printing reads the tape and changes nothing; the window is usable after.
-    std::string checkPrintRun(std::uint64_t before, const CalcState& stateBefore) {
+    std::string checkPrintRun(const CalcState& stateBefore) {
         const Calculator& c = calc();
-        if (Fingerprint(c.tape(), "") != before) return "printing changed the tape";
+        if (view().touched) return "printing changed the tape";
         if (!SameState(c.state(), stateBefore)) return "printing changed the calculation";
         if (view().focus != "picSetFocus") return "printing left the focus on " + view().focus;
         if (printerOpened_ && printer_.kind == PrinterMode::Working) {
             // Every tape line is printed once, in order, after the header.
             std::vector<std::string> lines;
-            for (const std::string& text : printed_)
+            for (const std::string& text : record_.printed)
                 if (!text.empty() && !BeginsWith(text, "Calculator Tape (Printed: "))
                     lines.push_back(text);
             if (lines != Lines(c.tape())) return "the printed lines differ from the tape";
@@ -355,11 +336,11 @@ class Session {
     std::unique_ptr<Visit> visit_;
     std::string hostValue_;  // the caption of the host's lblValue
     PrinterMode printer_;
-    std::vector<std::string> printed_;
+    PrintRecord record_;
     bool printerOpened_ = false;
     bool saveRan_ = false;
     bool userTypes_ = false;
-    std::uint64_t lastRecalculated_ = 0;
+    std::string lastPattern_;
     unsigned saveChoice_ = 0;
     std::function<void()> focusedButton_;
 };
@@ -505,8 +486,9 @@ SequenceOutcome RunActionSequence(std::span<const std::uint8_t> bytes, bool trac
                 out.failure = "action " + std::to_string(out.actions) + ": " + out.failure;
         }
     }
-    // The host's part of the last action (a new visit, a new activation) is checked too.
-    if (out.failure.empty()) out.failure = session.check();
+    // The host's part of the last action (a new visit, a new activation) is
+    // checked too, and the whole tape once more.
+    if (out.failure.empty()) out.failure = session.fullCheck();
     out.ended = session.ended();
     out.trace = session.trace();
     return out;

@@ -274,7 +274,13 @@ std::string CheckInvariants(const Calculator& calc, const HeadlessView& view,
     const Captions& cap = calc.captions();
     if (auto why = CheckState(st); !why.empty()) return why;
     if (auto why = CheckCaptions(cap, st); !why.empty()) return why;
-    if (auto why = CheckTape(calc.tape(), options.userTypes); !why.empty()) return why;
+    const TapeList& tape = calc.tape();
+    if (options.everyLine) {
+        if (auto why = CheckTape(tape, options.userTypes); !why.empty()) return why;
+    } else if (tape.count() > TapeList::kMaxLines || tape.selected() < -1 ||
+               tape.selected() >= tape.count()) {
+        return CheckTape(tape, options.userTypes);
+    }
 
     // The window shows what the calculation last told it (the display keeps
     // its design caption until the first start value).

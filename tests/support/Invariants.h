@@ -20,6 +20,9 @@ struct InvariantOptions {
     // The recalculation checks recalculate a copy of the tape twice; tapes
     // longer than this skip them so that long-tape tests stay linear.
     int recalcLineLimit = 4096;
+    // False when the caller checks the grammar of the lines it knows changed
+    // (the fuzz session follows the tape's change notices).
+    bool everyLine = true;
 };
 
 // "" when every invariant holds, else a description of the first violation.
