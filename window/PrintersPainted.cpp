@@ -1,7 +1,7 @@
 // The printers that paint: the system's default printer and a PDF file, both
 // through QPrinter and QPainter, so a PDF shows what paper would.
+#include <cups/cups.h>
 #include <QColor>
-#include <QFontMetricsF>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
@@ -24,7 +24,8 @@ QColor ToQColor(long rgb) {
 
 class PaintedPrinter : public PrinterBase {
   public:
-    explicit PaintedPrinter(const QPrinterInfo& info) : printer_(info, QPrinter::HighResolution) {
+    explicit PaintedPrinter(const QPrinterInfo& info)
+        : printer_(info, QPrinter::HighResolution), submitsToCups_(true) {
         setUp();
     }
 
@@ -84,8 +85,7 @@ class PaintedPrinter : public PrinterBase {
         materialisePage();
         painter_.setFont(font());
         painter_.setPen(ToQColor(color()));
-        const QFontMetricsF fm(font(), &printer_);
-        painter_.drawText(QPointF(x() * dpiX(), y() * dpiY() + fm.ascent()),
+        painter_.drawText(QPointF(x() * dpiX(), y() * dpiY() + metrics().ascent()),
                           QString::fromStdString(text));
     }
 
@@ -104,10 +104,16 @@ class PaintedPrinter : public PrinterBase {
         if (!painter_.end() || printer_.printerState() == QPrinter::Error ||
             printer_.printerState() == QPrinter::Aborted)
             throw PrintError("the printer did not take the document");
+        // Qt hands the finished document to CUPS as its last request and
+        // ignores the answer; CUPS still holds it for this thread.
+        if (submitsToCups_ && cupsLastError() > IPP_STATUS_OK_EVENTS_COMPLETE)
+            throw PrintError(std::string("the print system refused the job (") +
+                             cupsLastErrorString() + ")");
     }
 
     QPrinter printer_;
     QPainter painter_;
+    bool submitsToCups_ = false;
     bool pagePending_ = false;
     bool ended_ = false;
 };

@@ -85,6 +85,24 @@ TEST(CupsPrint, ExampleComesOutOfTheDefaultPrinter) {
     QFile::remove(pdf);
 }
 
+TEST(CupsPrint, RefusedJobIsReportedNotMistakenForAPrint) {
+    const QString queue = QPrinterInfo::defaultPrinter().printerName();
+    ASSERT_FALSE(queue.isEmpty()) << "the scheduler has no default printer";
+    ASSERT_TRUE(RunTool("cupsreject", {queue}));
+    PrintSession s;
+    s.view.printerFactory = &OpenDefaultPrinter;
+    s.keys("5+3-10\r");
+    s.print("Weekly costs");
+    RunTool("cupsaccept", {queue});
+    ASSERT_EQ(s.log.messages.size(), 1u);
+    EXPECT_EQ(s.log.messages[0].text.rfind(
+                  "The tape could not be printed: the print system refused the job", 0),
+              0u)
+        << s.log.messages[0].text;
+    EXPECT_TRUE(s.view.enabled);
+    EXPECT_EQ(s.log.beeps, 1);
+}
+
 // Run with CUPS_SERVER naming a socket nobody listens on.
 TEST(NoCups, NoDefaultPrinterIsReportedAndTheWindowComesBack) {
     ASSERT_TRUE(QPrinterInfo::defaultPrinter().isNull());
