@@ -1,138 +1,107 @@
-// One key through the engine and the headless stand-in, on an empty and on a
-// full tape; a correction that recalculates a full tape; filling the tape.
+// The engine and the tape behind the headless stand-in for the window: one
+// key (digit, operator, "=") on a short and on a full tape, a correction that
+// recalculates a full tape, and filling the tape from empty to full.
 #include <benchmark/benchmark.h>
 
-#include <fstream>
-#include <memory>
 #include <string>
 
+#include "bench/BenchSupport.h"
 #include "window/HeadlessView.h"
-#include "window/KeyTable.h"
 
-namespace tallyroll {
+namespace tallyroll::bench {
 namespace {
 
-struct Bench {
+struct Headless {
     SessionLog log;
     HeadlessView view{&log};
     Calculator calc{view};
 
-    Bench() {
+    Headless() {
         calc.SetStartValue(0);
         calc.Form_Activate();
     }
-    void type(std::string_view keys) {
-        for (const char c : keys) {
-            std::int16_t code = static_cast<unsigned char>(c);
-            CheckKeyPress(calc, code);
-        }
-    }
-    // Fills the tape to its limit with calculations of 10 lines each.
+    void type(std::string_view keys) { TypeKeys(calc, keys); }
     void fill() {
-        while (calc.tape().count() < TapeList::kMaxLines) type("12+3.5-2*4/3=*2==");
-        log.messages.clear();
+        FillTape(calc, [this](std::string_view keys) { type(keys); });
     }
 };
 
-// Peak resident memory of the process so far, in kilobytes.
-double PeakKb() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    double kb = 0;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            status >> kb;
-            break;
-        }
-        status.ignore(1 << 10, '\n');
-    }
-    return kb;
-}
-
-void Prepare(Bench& b, benchmark::State& state) {
-    if (state.range(0) != 0) b.fill();
-}
-
-// While the tape is meant to stay empty, empty it now and then outside the
-// timing, and start the calculation again with `restart`.
-void KeepEmpty(Bench& b, benchmark::State& state, std::int64_t n, std::string_view restart = {}) {
-    if (state.range(0) == 0 && n % 1024 == 0) {
-        state.PauseTiming();
-        b.type("C");
-        b.calc.cmdClear_Click();
-        b.type(restart);
-        state.ResumeTiming();
-    }
-}
-
-void BM_DigitKey(benchmark::State& state) {
-    Bench b;
-    Prepare(b, state);
+void BM_Key(benchmark::State& state, const KeyCase& key) {
+    const bool full = state.range(0) != 0;
+    Headless h;
+    if (full) h.fill();
+    h.type(key.prime);
+    const char typed[] = {key.key, '\0'};
+    StepTimer timer(state);
     std::int64_t n = 0;
     for (auto _ : state) {
-        b.type("7");
-        if (++n % 16 == 0) {  // keep the number short, outside the timing
-            state.PauseTiming();
-            b.type("E");
-            state.ResumeTiming();
+        h.type(key.before);
+        timer.time([&] { h.type(typed); });
+        if (!full && ++n % kKeysBetweenClears == 0) {
+            h.type("CL");
+            h.type(key.prime);
         }
     }
-    state.counters["tape_lines"] = b.calc.tape().count();
-}
-
-void BM_OperatorKey(benchmark::State& state) {
-    Bench b;
-    Prepare(b, state);
-    b.type("5+");
-    std::int64_t n = 0;
-    for (auto _ : state) {
-        b.type("+");  // repeats 5: one operator line appended per key
-        KeepEmpty(b, state, ++n, "5+");
-    }
-    state.counters["tape_lines"] = b.calc.tape().count();
-}
-
-void BM_CalculationCycle(benchmark::State& state) {
-    Bench b;
-    Prepare(b, state);
-    std::int64_t n = 0;
-    for (auto _ : state) {
-        b.type("12+3=");  // five keys, three tape lines
-        KeepEmpty(b, state, ++n);
-    }
-    state.counters["tape_lines"] = b.calc.tape().count();
-    state.counters["per_key_ns"] =
-        benchmark::Counter(static_cast<double>(state.iterations()) * 5,
-                           benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    if (full && h.calc.tape().count() != TapeList::kMaxLines)
+        state.SkipWithError("the full tape did not stay at its limit");
+    timer.report();
+    state.counters["tape_lines"] = h.calc.tape().count();
 }
 
 void BM_RecalculateFullTape(benchmark::State& state) {
-    Bench b;
-    b.fill();
+    Headless h;
+    h.fill();
+    StepTimer timer(state);
     int k = 0;
     for (auto _ : state) {
-        b.calc.selectTapeLine(0);
-        b.calc.lstTape_DblClick();
-        b.view.setChangeTo(++k % 2 ? "13" : "12");
-        b.calc.cmdSaveChange_Click();
+        h.calc.selectTapeLine(0);
+        h.calc.lstTape_DblClick();
+        h.view.setChangeTo(++k % 2 ? "13" : "12");
+        timer.time([&] { h.calc.cmdSaveChange_Click(); });
     }
-    state.counters["tape_lines"] = b.calc.tape().count();
+    if (h.calc.tape().line(0) != (k % 2 ? "+ 13.00" : "+ 12.00"))
+        state.SkipWithError("the first line was not changed");
+    timer.report();
+    state.counters["tape_lines"] = h.calc.tape().count();
 }
 
 void BM_FillTapeByTyping(benchmark::State& state) {
+    StepTimer timer(state);
     for (auto _ : state) {
-        Bench b;
-        b.fill();
-        benchmark::DoNotOptimize(b.calc.tape().count());
+        timer.time([] {
+            Headless h;
+            h.fill();
+            benchmark::DoNotOptimize(h.calc.tape().count());
+        });
     }
-    state.counters["peak_rss_kb"] = PeakKb();
+    timer.report();
+    state.counters["peak_rss_mb"] = PeakRssMb();
 }
 
-BENCHMARK(BM_DigitKey)->ArgName("full")->Arg(0)->Arg(1);
-BENCHMARK(BM_OperatorKey)->ArgName("full")->Arg(0)->Arg(1);
-BENCHMARK(BM_CalculationCycle)->ArgName("full")->Arg(0)->Arg(1);
-BENCHMARK(BM_RecalculateFullTape)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_FillTapeByTyping)->Unit(benchmark::kMillisecond)->Iterations(5);
+void Register() {
+    for (const KeyCase& key : kKeyCases)
+        benchmark::RegisterBenchmark((std::string("BM_Key/") + key.name).c_str(), BM_Key, key)
+            ->ArgName("full")
+            ->Arg(0)
+            ->Arg(1)
+            ->UseManualTime();
+    benchmark::RegisterBenchmark("BM_RecalculateFullTape", BM_RecalculateFullTape)
+        ->Unit(benchmark::kMillisecond)
+        ->UseManualTime();
+    benchmark::RegisterBenchmark("BM_FillTapeByTyping", BM_FillTapeByTyping)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(5)
+        ->UseManualTime();
+}
 
 }  // namespace
-}  // namespace tallyroll
+}  // namespace tallyroll::bench
+
+int main(int argc, char** argv) {
+    tallyroll::bench::Register();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
