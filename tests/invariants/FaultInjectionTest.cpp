@@ -112,9 +112,9 @@ TEST_P(PrinterFailure, AtEveryOperation) {
 
 INSTANTIATE_TEST_SUITE_P(Modes, PrinterFailure,
                          testing::Values(PrinterMode::FailOnce, PrinterMode::FailFrom),
-                         [](const auto& info) {
-                             return info.param == PrinterMode::FailOnce ? "OneOperation"
-                                                                        : "FromThereOn";
+                         [](const testing::TestParamInfo<PrinterMode::Kind>& row) {
+                             return row.param == PrinterMode::FailOnce ? "OneOperation"
+                                                                       : "FromThereOn";
                          });
 
 // A failure before the first tape line (no printer, a failing set-up or

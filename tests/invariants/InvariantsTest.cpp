@@ -15,6 +15,12 @@ namespace {
 
 const std::string kM(kMinus);
 
+// Test names from the rows' own names.
+template <class Case>
+std::string CaseName(const testing::TestParamInfo<Case>& row) {
+    return row.param.name;
+}
+
 struct TextCase {
     const char* name;
     std::string text;
@@ -39,7 +45,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"DivideMessage", "Divide by zero Error", true},
                     TextCase{"SubTotal", "= 15.00 sub total", true},
                     TextCase{"LetterAfterDigitNoExponent", "5e", true}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<TextCase>);
 
 class FormattedNumber : public testing::TestWithParam<TextCase> {};
 TEST_P(FormattedNumber, Grammar) {
@@ -58,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"SixteenDigits", "1234567890123456.00", false},
                     TextCase{"PlusSign", "+5.00", false},
                     TextCase{"TrailingBlank", "5.00 ", false}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<TextCase>);
 
 class GeneralNumber : public testing::TestWithParam<TextCase> {};
 TEST_P(GeneralNumber, Grammar) {
@@ -73,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"TrailingPoint", "7.", false}, TextCase{"NegativeZero", "-0", false},
                     TextCase{"LeadingZero", "05", false}, TextCase{"Exponent", "1E+20", false},
                     TextCase{"SixteenDigits", "0.1234567890123456", false}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<TextCase>);
 
 struct LineCase {
     const char* name;
@@ -112,7 +118,7 @@ INSTANTIATE_TEST_SUITE_P(
         LineCase{"UserTypeStrict", "abc 5.00", false, false},
         LineCase{"UserTypeNoNumber", "abc", true, false},
         LineCase{"UserTypeInfinite", "abc inf", true, false}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<LineCase>);
 
 class DisplayForm : public testing::TestWithParam<TextCase> {};
 TEST_P(DisplayForm, Check) {
@@ -129,7 +135,7 @@ INSTANTIATE_TEST_SUITE_P(
                     TextCase{"Exponent", "1e5", false}, TextCase{"Infinite", "inf", false},
                     TextCase{"Blank", "", false}, TextCase{"TwoPoints", "5.5.", false},
                     TextCase{"TwoSigns", "--5.", false}, TextCase{"SignThenBlank", "- 5.", false}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<TextCase>);
 
 struct ShowsCase {
     const char* name;
@@ -152,7 +158,7 @@ INSTANTIATE_TEST_SUITE_P(Displays, DisplayShowsEntry,
                                          ShowsCase{"ClearEntry", "0", 0, true},
                                          ShowsCase{"OtherValue", "0.33", 0.5, false},
                                          ShowsCase{"StaleEntry", ".", 7, false}),
-                         [](const auto& info) { return info.param.name; });
+                         CaseName<ShowsCase>);
 
 struct StateCase {
     const char* name;
@@ -182,7 +188,7 @@ INSTANTIATE_TEST_SUITE_P(
         StateCase{"HyphenOperator", [](CalcState& s) { s.strOperator = "-"; }},
         StateCase{"SevenDecimals", [](CalcState& s) { s.strFormat = "#0.0000000"; }},
         StateCase{"OddPattern", [](CalcState& s) { s.strFormat = "0.00"; }}),
-    [](const auto& info) { return info.param.name; });
+    CaseName<StateCase>);
 
 TEST(CaptionsCheck, MemoryIndicatorFollowsTheMemory) {
     CalcState st;
