@@ -11,6 +11,7 @@
 
 #include "engine/Calculator.h"
 #include "tape/TapeLine.h"
+#include "tests/support/Invariants.h"
 #include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 
@@ -23,6 +24,7 @@ struct Session {
     SessionLog log;
     HeadlessView view{&log};
     Calculator calc{view};
+    bool checkEveryStep = true;  // off for tests that type tens of thousands of keys
 
     Session() {
         calc.SetStartValue(0);
@@ -42,6 +44,15 @@ struct Session {
             std::int16_t code = static_cast<unsigned char>(s[i]);
             CheckKeyPress(calc, code);
             EXPECT_EQ(code, 0) << "key " << s[i] << " not consumed";
+            checkInvariants(s.substr(0, i + 1));
+        }
+    }
+
+    // Every step keeps what must always hold (tape grammar, display forms,
+    // finite members, a stable recalculation).
+    void checkInvariants(std::string_view after) const {
+        if (checkEveryStep) {
+            EXPECT_EQ(CheckInvariants(calc, view), "") << "after " << after;
         }
     }
 
@@ -56,6 +67,7 @@ struct Session {
         else if (name == "MC") calc.cmdMemory_Click(3);
         else if (name == "G") calc.cmdGrandTotal_Click();
         else ADD_FAILURE() << "unknown button " << name;
+        checkInvariants(name);
     }
 
     // Opens the change panel on a line, types a new number and a type, saves.
@@ -66,6 +78,7 @@ struct Session {
         view.setChangeTo(std::string(number));
         view.setChangeType(std::string(type));
         calc.cmdSaveChange_Click();
+        checkInvariants("a change");
     }
 
     std::vector<std::string> tape() const {
