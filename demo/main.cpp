@@ -3,8 +3,8 @@
 #include <QApplication>
 
 #include "demo/Forms.h"
+#include "demo/PrinterModule.h"
 #include "demo/frmDemo.h"
-#include "window/Printers.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -13,7 +13,7 @@ int main(int argc, char** argv) {
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyroll"));
 
     tallyroll::CalculatorHooks hooks;
-    hooks.defaultPrinter = tallyroll::OpenDefaultPrinter;
+    hooks.defaultPrinter = [] { return tallyroll::OpenDefaultPrinterFromModule(); };
     tallyroll::Forms forms(std::move(hooks));
     forms.demo().show();
     return QApplication::exec();

@@ -1,0 +1,23 @@
+#pragma once
+// The system's default printer, reached through the printers module that the
+// program loads on its first print rather than at start-up.
+
+#include <QStringList>
+#include <memory>
+
+#include "tape/Printer.h"
+
+namespace tallyroll {
+
+// Where the program looks for the module: its own directory (a build tree),
+// then the library directory it is installed with.
+QStringList PrinterModuleDirectories();
+
+// Loads the module from the first of `directories` that holds it and opens
+// the default printer through it: nothing when there is none. Throws
+// PrintError when the module is missing or cannot be loaded, so the print run
+// reports it.
+std::unique_ptr<Printer> OpenDefaultPrinterFromModule(
+    const QStringList& directories = PrinterModuleDirectories());
+
+}  // namespace tallyroll
