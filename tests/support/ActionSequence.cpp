@@ -176,6 +176,8 @@ class Session {
             else if (code >= 32)
                 v.typeIntoChangeTo(std::string(1, static_cast<char>(code)));
         } else if (v.focus == "cboType") {
+            std::int16_t keyCode = code;  // the key's own event comes first
+            calc().cboType_KeyDown(keyCode, 0);
             calc().cboType_KeyPress(code);
         } else if (code == ' ' && focusedButton_) {
             const auto again = focusedButton_;  // the click replaces focusedButton_
