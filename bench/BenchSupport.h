@@ -34,8 +34,8 @@ inline constexpr KeyCase kKeyCases[] = {
     {"equals", "12+", "+3", '='},  // an operator line and a total line per key
 };
 
-// On the tape kept short, the tape is cleared ("C", "L") and primed again
-// after this many timed keys, outside the timing.
+// The short tape is cleared ("C", "L") and primed again after this many
+// timed keys, outside the timing.
 inline constexpr std::int64_t kKeysBetweenClears = 1024;
 
 // Calculations of about ten lines each, then one operator line per "+" until
@@ -127,5 +127,46 @@ class StepTimer {
     benchmark::State& state_;
     Samples samples_;
 };
+
+// Types one key case alternately on a short and on a full tape, so that a
+// change in the machine's load falls on both alike. A Road has
+// type(std::string_view) and tape(); afterKey(road) runs untimed after every
+// timed key. Google Benchmark's time and the "median" and "p90" counters are
+// the key on the full tape; "short_median" is the same key on the short
+// tape, "full_vs_short" the ratio of the two medians.
+template <typename Road, typename AfterKey>
+void TypeKeyPairs(benchmark::State& state, const KeyCase& key, Road& shortTape, Road& fullTape,
+                  AfterKey&& afterKey) {
+    const char typed[] = {key.key, '\0'};
+    shortTape.type(key.prime);
+    fullTape.type(key.prime);
+    StepTimer onFull(state);
+    Samples onShort;
+    std::int64_t n = 0;
+    for (auto _ : state) {
+        shortTape.type(key.before);
+        const auto start = std::chrono::steady_clock::now();
+        shortTape.type(typed);
+        onShort.add(
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        afterKey(shortTape);
+
+        fullTape.type(key.before);
+        onFull.time([&] { fullTape.type(typed); });
+        afterKey(fullTape);
+
+        if (++n % kKeysBetweenClears == 0) {
+            shortTape.type("CL");
+            shortTape.type(key.prime);
+        }
+    }
+    if (fullTape.tape().count() != TapeList::kMaxLines)
+        state.SkipWithError("the full tape did not stay at its limit");
+    onFull.report();
+    if (onShort.empty()) return;
+    const double shortMedian = onShort.quantile(0.5);
+    state.counters["short_median"] = shortMedian;
+    state.counters["full_vs_short"] = state.counters["median"].value / shortMedian;
+}
 
 }  // namespace tallyroll::bench

@@ -1,6 +1,7 @@
 // The engine and the tape behind the headless stand-in for the window: one
-// key (digit, operator, "=") on a short and on a full tape, a correction that
-// recalculates a full tape, and filling the tape from empty to full.
+// key (digit, operator, "=") on a full tape against the same key on a short
+// tape, a correction that recalculates a full tape, and filling the tape from
+// empty to full.
 #include <benchmark/benchmark.h>
 
 #include <string>
@@ -21,31 +22,16 @@ struct Headless {
         calc.Form_Activate();
     }
     void type(std::string_view keys) { TypeKeys(calc, keys); }
+    const TapeList& tape() const { return calc.tape(); }
     void fill() {
         FillTape(calc, [this](std::string_view keys) { type(keys); });
     }
 };
 
 void BM_Key(benchmark::State& state, const KeyCase& key) {
-    const bool full = state.range(0) != 0;
-    Headless h;
-    if (full) h.fill();
-    h.type(key.prime);
-    const char typed[] = {key.key, '\0'};
-    StepTimer timer(state);
-    std::int64_t n = 0;
-    for (auto _ : state) {
-        h.type(key.before);
-        timer.time([&] { h.type(typed); });
-        if (!full && ++n % kKeysBetweenClears == 0) {
-            h.type("CL");
-            h.type(key.prime);
-        }
-    }
-    if (full && h.calc.tape().count() != TapeList::kMaxLines)
-        state.SkipWithError("the full tape did not stay at its limit");
-    timer.report();
-    state.counters["tape_lines"] = h.calc.tape().count();
+    Headless shortTape, fullTape;
+    fullTape.fill();
+    TypeKeyPairs(state, key, shortTape, fullTape, [](Headless&) {});
 }
 
 void BM_RecalculateFullTape(benchmark::State& state) {
@@ -81,9 +67,6 @@ void BM_FillTapeByTyping(benchmark::State& state) {
 void Register() {
     for (const KeyCase& key : kKeyCases)
         benchmark::RegisterBenchmark((std::string("BM_Key/") + key.name).c_str(), BM_Key, key)
-            ->ArgName("full")
-            ->Arg(0)
-            ->Arg(1)
             ->UseManualTime();
     benchmark::RegisterBenchmark("BM_RecalculateFullTape", BM_RecalculateFullTape)
         ->Unit(benchmark::kMillisecond)

@@ -98,8 +98,9 @@ class Window {
         Settle();
     }
 
+    // This window's focus widget, whether or not the window is the active one.
     QWidget* focus() const {
-        QWidget* w = QApplication::focusWidget();
+        QWidget* w = window->focusWidget();
         return w ? w : window.get();
     }
 
@@ -176,47 +177,37 @@ void BM_WindowFillTape(benchmark::State& state) {
     state.counters["keys"] = static_cast<double>(keys) / static_cast<double>(state.iterations());
 }
 
+// One key on a full tape against the same key on a short one, each window
+// getting its keys through its own focus widget.
 void BM_WindowKey(benchmark::State& state, const KeyCase& key) {
-    const bool full = state.range(0) != 0;
-    Window w;
-    if (full) w.fillQuickly();
-    w.type(key.prime);
-    if (w.focus()->objectName() != QLatin1String("picSetFocus")) {
-        state.SkipWithError("the keys do not reach picSetFocus");
-        return;
+    Window shortTape, fullTape;
+    fullTape.fillQuickly();
+    for (const Window* w : {&shortTape, &fullTape}) {
+        if (w->focus()->objectName() != QLatin1String("picSetFocus")) {
+            state.SkipWithError("the keys do not reach picSetFocus");
+            return;
+        }
     }
-    const char typed[] = {key.key, '\0'};
-    const int tapePaints = w.tapePaints.count, displayPaints = w.displayPaints.count;
-    StepTimer timer(state);
-    std::int64_t n = 0;
+    const int tapePaints = fullTape.tapePaints.count, displayPaints = fullTape.displayPaints.count;
     int latePaints = 0;
-    for (auto _ : state) {
-        w.type(key.before);
-        timer.time([&] { w.type(typed); });
+    TypeKeyPairs(state, key, shortTape, fullTape, [&](Window& w) {
         // Anything the timed pass left for later would paint now.
         const int painted = w.tapePaints.count + w.displayPaints.count;
         Settle();
         latePaints += w.tapePaints.count + w.displayPaints.count - painted;
-        if (!full && ++n % kKeysBetweenClears == 0) {
-            w.type("CL");
-            w.type(key.prime);
-        }
-    }
-    if (full && w.tape().count() != TapeList::kMaxLines)
-        state.SkipWithError("the full tape did not stay at its limit");
-    if (w.list->model()->rowCount() != w.tape().count())
+    });
+    if (fullTape.list->model()->rowCount() != fullTape.tape().count())
         state.SkipWithError("the tape view does not show the tape");
-    timer.report();
-    // Paints per timed key (the untimed keys between them paint too, so for
-    // "digit" and "equals" these count two keys), and the paints that came
-    // only after the timed pass: none, when the timing covers the repaint.
+    // Paints of the full tape's window per timed key (the untimed keys
+    // between them paint too, so for "digit" and "equals" these count two
+    // keys), and the paints that came only after a timed pass: none, when
+    // the timing covers the repaint.
     const auto perKey = [&](int paints) {
         return static_cast<double>(paints) / static_cast<double>(state.iterations());
     };
-    state.counters["tape_paints"] = perKey(w.tapePaints.count - tapePaints);
-    state.counters["display_paints"] = perKey(w.displayPaints.count - displayPaints);
+    state.counters["tape_paints"] = perKey(fullTape.tapePaints.count - tapePaints);
+    state.counters["display_paints"] = perKey(fullTape.displayPaints.count - displayPaints);
     state.counters["late_paints"] = latePaints;
-    state.counters["tape_lines"] = w.tape().count();
 }
 
 // Saving a change on the first line of a full tape: the double click and the
@@ -351,9 +342,6 @@ void Register() {
     for (const KeyCase& key : kKeyCases)
         benchmark::RegisterBenchmark((std::string("BM_WindowKey/") + key.name).c_str(),
                                      BM_WindowKey, key)
-            ->ArgName("full")
-            ->Arg(0)
-            ->Arg(1)
             ->UseManualTime();
     benchmark::RegisterBenchmark("BM_WindowSaveChange", BM_WindowSaveChange)
         ->Unit(benchmark::kMillisecond)
