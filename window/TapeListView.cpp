@@ -167,6 +167,22 @@ void TapeListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     viewport()->update();
 }
 
+void TapeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
+                               const QList<int>& roles) {
+    if (topLeft == bottomRight) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    // A recalculation changes a range as long as the tape. The base class
+    // measures every row of it; only the rows on screen can need a repaint.
+    const int first = firstVisibleRow();
+    const int top = std::max(topLeft.row(), first);
+    const int bottom = std::min(bottomRight.row(), first + viewport()->height() / rowHeight());
+    if (top <= bottom)
+        viewport()->update(0, (top - first) * rowHeight(), viewport()->width(),
+                           (bottom - top + 1) * rowHeight());
+}
+
 void TapeListView::reset() {
     QAbstractItemView::reset();
     updateGeometries();

@@ -2,6 +2,7 @@
 // key on a full tape.
 #include <QAbstractItemView>
 #include <QElapsedTimer>
+#include <QPaintEvent>
 #include <QTest>
 
 #include "WindowHarness.h"
@@ -56,6 +57,39 @@ TEST_F(WindowHarness, KeyOnFullTapeStaysCheapAndShowsNewLine) {
     EXPECT_EQ(list->currentIndex(), last);
     EXPECT_TRUE(list->viewport()->rect().contains(list->visualRect(last)));
     EXPECT_EQ(last.data().toString(), "+ 2.00");
+}
+
+// Records the region of every paint of a widget.
+class PaintRegions : public QObject {
+  public:
+    QRegion painted;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(event)->region();
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+TEST_F(WindowHarness, RecalculationRepaintsTheTotalsOnScreen) {
+    for (int i = 0; i < 20; ++i) type("1+2=");  // 60 lines: the first ones scrolled away
+    auto* list = List(*this, control("lstTape"));
+    const int lastTotal = list->model()->rowCount() - 1;
+    ASSERT_EQ(list->model()->index(lastTotal, 0).data().toString(), "= 3.00");
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(list->viewport()->rect().contains(list->visualRect(list->model()->index(0, 0))));
+
+    doubleClickLine(lastTotal - 1);  // "+ 2.00"
+    type("5");
+    QCoreApplication::processEvents();
+    PaintRegions paints;
+    list->viewport()->installEventFilter(&paints);
+    type("\r");
+    QCoreApplication::processEvents();
+
+    const QModelIndex total = list->model()->index(lastTotal, 0);
+    EXPECT_EQ(total.data().toString(), "= 6.00");
+    EXPECT_TRUE(paints.painted.contains(list->visualRect(total)));
 }
 
 }  // namespace
