@@ -1,6 +1,6 @@
 // Property tests: seeded random sessions, number texts and tapes, each checked
 // against the invariants and the reference implementations, plus a replay of
-// the sequence fuzzer's seed corpus so that its findings stay fixed.
+// the sequence fuzzer's starting corpus so that its findings stay fixed.
 #include <gtest/gtest.h>
 
 #include <cmath>
