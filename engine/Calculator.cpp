@@ -2,9 +2,13 @@
 
 namespace tallyroll {
 
-Calculator::Calculator(CalculatorView& view) : view_(view) { lstTape_.setObserver(&view_); }
+Calculator::Calculator(CalculatorView& view) : view_(view) {
+    lstTape_.setObserver(&view_);
+}
 
-Calculator::~Calculator() { lstTape_.setObserver(nullptr); }
+Calculator::~Calculator() {
+    lstTape_.setObserver(nullptr);
+}
 
 void Calculator::ShowResult(std::string text) {
     cap_.lblResult = std::move(text);
@@ -26,9 +30,13 @@ void Calculator::ShowMemory(bool visible) {
     view_.setMemoryVisible(visible);
 }
 
-void Calculator::ParkFocus() { view_.setFocus(FocusTarget::PicSetFocus); }
+void Calculator::ParkFocus() {
+    view_.setFocus(FocusTarget::PicSetFocus);
+}
 
-void Calculator::AddToTape(std::string text) { tallyroll::AddToTape(lstTape_, std::move(text)); }
+void Calculator::AddToTape(std::string text) {
+    tallyroll::AddToTape(lstTape_, std::move(text));
+}
 
 void Calculator::SetStartValue(Currency value) {
     if (value > 0) {
@@ -47,7 +55,9 @@ void Calculator::SetStartValue(Currency value) {
     st_.strOperator = "+";
 }
 
-void Calculator::DepositNumber(std::int32_t value) { st_.lngDepositNumber = value; }
+void Calculator::DepositNumber(std::int32_t value) {
+    st_.lngDepositNumber = value;
+}
 
 void Calculator::cboDecPlace_Click(int index) {
     if (index >= 0 && index <= 6) {

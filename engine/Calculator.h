@@ -46,7 +46,7 @@ struct Captions {
 };
 
 class Calculator {
-public:
+  public:
     explicit Calculator(CalculatorView& view);
     ~Calculator();
     Calculator(const Calculator&) = delete;
@@ -107,7 +107,7 @@ public:
     void ReportError(bool show, const std::string& number, const std::string& description,
                      const std::string& module, const std::string& function);
 
-private:
+  private:
     std::string Formatted(double v) const { return FormatNumber(v, st_.strFormat); }
     void ShowResult(std::string text);
     void ShowOperator(std::string text);

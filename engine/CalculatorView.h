@@ -33,7 +33,7 @@ struct LocalDateTime {
 };
 
 class CalculatorView : public TapeObserver {
-public:
+  public:
     // Labels and indicator.
     virtual void setCaption(Label label, const std::string& text) = 0;
     virtual void setMemoryVisible(bool visible) = 0;
@@ -51,7 +51,8 @@ public:
     virtual void setFocus(FocusTarget target) = 0;
 
     // Modal boxes. The title of a plain message is the application's title.
-    virtual void messageBox(const std::string& title, const std::string& text, MessageIcon icon) = 0;
+    virtual void messageBox(const std::string& title, const std::string& text,
+                            MessageIcon icon) = 0;
     virtual void reportError(const ErrorReport& report) = 0;
     // Input box: the answer, or nothing when cancelled.
     virtual std::optional<std::string> inputBox(const std::string& prompt, const std::string& title,

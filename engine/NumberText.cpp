@@ -42,7 +42,9 @@ Digits15 SignificantDigits(double magnitude) {
     return d;
 }
 
-bool AllZero(std::string_view s) { return s.find_first_not_of('0') == std::string_view::npos; }
+bool AllZero(std::string_view s) {
+    return s.find_first_not_of('0') == std::string_view::npos;
+}
 
 }  // namespace
 
@@ -63,7 +65,8 @@ std::string FormatNumber(double v, std::string_view pattern) {
         kept = d.digits.substr(0, static_cast<std::size_t>(k));
         if (d.digits[static_cast<std::size_t>(k)] >= '5') {
             int i = k - 1;  // half away from zero: carry up the kept digits
-            while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9') kept[static_cast<std::size_t>(i--)] = '0';
+            while (i >= 0 && kept[static_cast<std::size_t>(i)] == '9')
+                kept[static_cast<std::size_t>(i--)] = '0';
             if (i < 0)
                 kept.insert(kept.begin(), '1');
             else
@@ -184,11 +187,14 @@ ReadResult ReadNumber(std::string_view text) {
 
 std::optional<Currency> CurrencyFromDouble(double v) {
     const double scaled = std::nearbyint(v * kCurrencyScale);  // halves to even
-    if (!std::isfinite(scaled) || scaled < -9223372036854775808.0 || scaled >= 9223372036854775808.0)
+    if (!std::isfinite(scaled) || scaled < -9223372036854775808.0 ||
+        scaled >= 9223372036854775808.0)
         return std::nullopt;
     return static_cast<Currency>(scaled);
 }
 
-double CurrencyToDouble(Currency c) { return static_cast<double>(c) / kCurrencyScale; }
+double CurrencyToDouble(Currency c) {
+    return static_cast<double>(c) / kCurrencyScale;
+}
 
 }  // namespace tallyroll

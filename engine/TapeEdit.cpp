@@ -8,7 +8,9 @@
 
 namespace tallyroll {
 
-void Calculator::lstTape_Click() { ParkFocus(); }
+void Calculator::lstTape_Click() {
+    ParkFocus();
+}
 
 void Calculator::lstTape_DblClick() {
     if (lstTape_.empty() || lstTape_.selected() < 0) return;
@@ -45,9 +47,10 @@ void Calculator::cmdSaveChange_Click() {
 
     const RecalcOutcome out = RecalculateTape(lstTape_, [this](double v) { return Formatted(v); });
     for (const RecalcFault fault : out.faults) {
-        view_.messageBox(kAppTitle,
-                         fault == RecalcFault::DivideByZero ? "Divide by zero Error" : "Overflow Error",
-                         MessageIcon::Warning);
+        view_.messageBox(
+            kAppTitle,
+            fault == RecalcFault::DivideByZero ? "Divide by zero Error" : "Overflow Error",
+            MessageIcon::Warning);
     }
     st_.dblGrandTotal = out.grandTotal;
     if (out.display) ShowResult(*out.display);
@@ -77,7 +80,11 @@ void Calculator::txtChangeTo_KeyPress(std::int16_t& keyAscii) {
 }
 
 // The type of a change is picked from the list with the mouse only.
-void Calculator::cboType_KeyDown(std::int16_t& keyCode, std::int16_t /*shift*/) { keyCode = 0; }
-void Calculator::cboType_KeyPress(std::int16_t& keyAscii) { keyAscii = 0; }
+void Calculator::cboType_KeyDown(std::int16_t& keyCode, std::int16_t /*shift*/) {
+    keyCode = 0;
+}
+void Calculator::cboType_KeyPress(std::int16_t& keyAscii) {
+    keyAscii = 0;
+}
 
 }  // namespace tallyroll

@@ -9,12 +9,12 @@
 namespace tallyroll {
 
 class PrintError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Printer {
-public:
+  public:
     virtual ~Printer() = default;
 
     virtual void setUnitInches() = 0;

@@ -51,10 +51,14 @@ RecalcOutcome RecalculateTape(TapeList& tape, const std::function<std::string(do
             const auto number = StrictNumber(FromChar(line, 3));
             if (!number) continue;
             const double v = *number;
-            if (c == "+") apply(running, running + v, false);
-            else if (c == "x") apply(running, running * v, false);
-            else if (c == "/") apply(running, running / v, v == 0);
-            else apply(running, running - v, false);
+            if (c == "+")
+                apply(running, running + v, false);
+            else if (c == "x")
+                apply(running, running * v, false);
+            else if (c == "/")
+                apply(running, running / v, v == 0);
+            else
+                apply(running, running - v, false);
         } else if (c == "=") {
             std::string text = "= " + format(running);
             if (i < n - 1) {

@@ -9,7 +9,7 @@ namespace tallyroll {
 
 // Told about every change, before and after, so a list model can follow.
 class TapeObserver {
-public:
+  public:
     virtual ~TapeObserver() = default;
     virtual void tapeAboutToAppend(int /*row*/) {}
     virtual void tapeAppended() {}
@@ -22,7 +22,7 @@ public:
 };
 
 class TapeList {
-public:
+  public:
     static constexpr int kMaxLines = 32766;
 
     void setObserver(TapeObserver* observer) { observer_ = observer; }
@@ -43,17 +43,17 @@ public:
     // Holds back line-change notices until it ends, then sends one for the
     // whole range touched: a recalculation redraws the view once.
     class Batch {
-    public:
+      public:
         explicit Batch(TapeList& tape) : tape_(tape) { ++tape_.batchDepth_; }
         ~Batch();
         Batch(const Batch&) = delete;
         Batch& operator=(const Batch&) = delete;
 
-    private:
+      private:
         TapeList& tape_;
     };
 
-private:
+  private:
     std::deque<std::string> lines_;
     int selected_ = -1;
     TapeObserver* observer_ = nullptr;

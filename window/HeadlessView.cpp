@@ -53,8 +53,8 @@ void HeadlessView::reportError(const ErrorReport& report) {
     if (report.show) messageBox(kErrorTitle, ErrorReportText(report), MessageIcon::Critical);
 }
 
-std::optional<std::string> HeadlessView::inputBox(const std::string& prompt, const std::string& title,
-                                                  const std::string&) {
+std::optional<std::string> HeadlessView::inputBox(const std::string& prompt,
+                                                  const std::string& title, const std::string&) {
     if (!log_) return std::nullopt;
     return log_->answerInput(title, prompt);
 }

@@ -14,7 +14,7 @@
 namespace tallyroll {
 
 class HeadlessView : public CalculatorView {
-public:
+  public:
     explicit HeadlessView(SessionLog* log = nullptr) : log_(log) {}
 
     // Captions as the labels would show them.
@@ -67,7 +67,7 @@ public:
     void tapeCleared() override { ++tapeNotices; }
     void tapeLinesChanged(int, int) override { ++tapeNotices; }
 
-private:
+  private:
     SessionLog* log_;
 };
 

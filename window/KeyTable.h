@@ -10,8 +10,8 @@
 namespace tallyroll {
 
 struct KeyBinding {
-    std::int16_t code;                        // character code
-    void (Calculator::*plain)();              // a single button...
+    std::int16_t code;                          // character code
+    void (Calculator::*plain)();                // a single button...
     void (Calculator::*indexed)(std::int16_t);  // ...or a member of a control array
     std::int16_t index;
 };

@@ -4,7 +4,9 @@
 
 namespace tallyroll {
 
-int NearestEven(double x) { return static_cast<int>(std::nearbyint(x)); }
+int NearestEven(double x) {
+    return static_cast<int>(std::nearbyint(x));
+}
 
 TwipsPoint PositionWindow(const WorkAreaPixels& area, double tppX, double tppY, int width,
                           int height) {

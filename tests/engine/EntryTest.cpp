@@ -39,8 +39,7 @@ TEST_P(EntryTest, DisplayAndEntryAgree) {
     EXPECT_DOUBLE_EQ(s.st().dblEntry, GetParam().entry);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, EntryTest, testing::ValuesIn(kEntryRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, EntryTest, testing::ValuesIn(kEntryRows), RowName());
 
 TEST(Entry, DigitAfterTotalAddsItToGrandTotal) {
     Session s;

@@ -30,8 +30,7 @@ TEST_P(FunctionTest, Display) {
     EXPECT_TRUE(s.log.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FunctionTest, testing::ValuesIn(kFunctionRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, FunctionTest, testing::ValuesIn(kFunctionRows), RowName());
 
 struct FailingRow {
     const char* name;
@@ -46,8 +45,10 @@ TEST(Functions, FailuresAreReportedAndChangeNothing) {
     const FailingRow rows[] = {
         {"root_of_negative", "-9", "{sqr}", "Error occured: 5", "Function: cmdFunction_Click0"},
         {"reciprocal_of_zero", "0", "{inv}", "Error occured: 11", "Function: cmdFunction_Click2"},
-        {"percent_overflow", big + "+" + big, "{pct}", "Error occured: 6", "Function: cmdFunction_Click1"},
-        {"percent_key_overflow", big + "+" + big, "%", "Error occured: 6", "Function: cmdFunction_Click1"},
+        {"percent_overflow", big + "+" + big, "{pct}", "Error occured: 6",
+         "Function: cmdFunction_Click1"},
+        {"percent_key_overflow", big + "+" + big, "%", "Error occured: 6",
+         "Function: cmdFunction_Click1"},
         {"reciprocal_overflow", "." + std::string(320, '0') + "1", "{inv}", "Error occured: 6",
          "Function: cmdFunction_Click2"},
     };

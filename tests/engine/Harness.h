@@ -17,8 +17,8 @@
 
 namespace tallyroll::test {
 
-inline const std::string M(kMinus);           // the subtraction operator on the tape
-inline const std::string SEP(kSeparator);     // the separator line
+inline const std::string M(kMinus);        // the subtraction operator on the tape
+inline const std::string SEP(kSeparator);  // the separator line
 
 struct Session {
     SessionLog log;
@@ -57,16 +57,26 @@ struct Session {
     }
 
     void click(std::string_view name) {
-        if (name == "neg") calc.cmdNegitive_Click();
-        else if (name == "sqr") calc.cmdFunction_Click(0);
-        else if (name == "pct") calc.cmdFunction_Click(1);
-        else if (name == "inv") calc.cmdFunction_Click(2);
-        else if (name == "M+") calc.cmdMemory_Click(0);
-        else if (name == "M-") calc.cmdMemory_Click(1);
-        else if (name == "MR") calc.cmdMemory_Click(2);
-        else if (name == "MC") calc.cmdMemory_Click(3);
-        else if (name == "G") calc.cmdGrandTotal_Click();
-        else ADD_FAILURE() << "unknown button " << name;
+        if (name == "neg")
+            calc.cmdNegitive_Click();
+        else if (name == "sqr")
+            calc.cmdFunction_Click(0);
+        else if (name == "pct")
+            calc.cmdFunction_Click(1);
+        else if (name == "inv")
+            calc.cmdFunction_Click(2);
+        else if (name == "M+")
+            calc.cmdMemory_Click(0);
+        else if (name == "M-")
+            calc.cmdMemory_Click(1);
+        else if (name == "MR")
+            calc.cmdMemory_Click(2);
+        else if (name == "MC")
+            calc.cmdMemory_Click(3);
+        else if (name == "G")
+            calc.cmdGrandTotal_Click();
+        else
+            ADD_FAILURE() << "unknown button " << name;
         checkInvariants(name);
     }
 
@@ -100,7 +110,9 @@ using Lines = std::vector<std::string>;
 
 // Prints a table row by its name in test listings.
 template <typename Row>
-    requires requires(const Row& r) { std::string_view(r.name); }
+requires requires(const Row& r) {
+    std::string_view(r.name);
+}
 void PrintTo(const Row& row, std::ostream* os) {
     *os << row.name;
 }

@@ -55,8 +55,7 @@ TEST_P(FormatNumberTest, WritesThePattern) {
     EXPECT_EQ(FormatNumber(row.value, pattern), row.expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, FormatNumberTest, testing::ValuesIn(kFormatRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, FormatNumberTest, testing::ValuesIn(kFormatRows), RowName());
 
 TEST(FormatNumber, LargestDoubleHasAllItsWholeDigits) {
     const std::string text = FormatNumber(std::numeric_limits<double>::max(), "#0.");
@@ -80,17 +79,28 @@ struct ReadRow {
 };
 
 const ReadRow kReadRows[] = {
-    {"trailing_point", "12.", 12},       {"leading_zero", "05.", 5},
-    {"negative", "-5.", -5},             {"no_whole_digit", ".5", 0.5},
-    {"empty_display", ".", 0},           {"empty_negative_display", "-.", 0},
-    {"empty_text", "", 0},               {"clear_entry_zero", "0", 0},
-    {"leading_blanks", "  7", 7},        {"blank_between_digits", "1 000", 1000},
-    {"exponent", "1e3", 1000},           {"d_exponent", "1D2", 100},
-    {"letters_only", "abc", 0},          {"stops_at_letter", "12abc", 12},
-    {"plus_sign", "+3", 3},              {"second_point_stops", "1.2.3", 1.2},
-    {"blank_after_sign", "- 5", -5},     {"exponent_without_digits", "1e", 1},
-    {"tab_and_line_feed", "\t\n4", 4},   {"two_signs", "+-5", 0},
-    {"negative_exponent", "25e-1", 2.5}, {"underflow_reads_zero", "1e-400", 0},
+    {"trailing_point", "12.", 12},
+    {"leading_zero", "05.", 5},
+    {"negative", "-5.", -5},
+    {"no_whole_digit", ".5", 0.5},
+    {"empty_display", ".", 0},
+    {"empty_negative_display", "-.", 0},
+    {"empty_text", "", 0},
+    {"clear_entry_zero", "0", 0},
+    {"leading_blanks", "  7", 7},
+    {"blank_between_digits", "1 000", 1000},
+    {"exponent", "1e3", 1000},
+    {"d_exponent", "1D2", 100},
+    {"letters_only", "abc", 0},
+    {"stops_at_letter", "12abc", 12},
+    {"plus_sign", "+3", 3},
+    {"second_point_stops", "1.2.3", 1.2},
+    {"blank_after_sign", "- 5", -5},
+    {"exponent_without_digits", "1e", 1},
+    {"tab_and_line_feed", "\t\n4", 4},
+    {"two_signs", "+-5", 0},
+    {"negative_exponent", "25e-1", 2.5},
+    {"underflow_reads_zero", "1e-400", 0},
 };
 
 class ReadNumberTest : public testing::TestWithParam<ReadRow> {};
@@ -101,12 +111,11 @@ TEST_P(ReadNumberTest, ReadsTheLeadingNumber) {
     EXPECT_DOUBLE_EQ(r.value, GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ReadNumberTest, testing::ValuesIn(kReadRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, ReadNumberTest, testing::ValuesIn(kReadRows), RowName());
 
 TEST(ReadNumber, ReportsNumbersBeyondTheDoubleRange) {
     for (const std::string& text : {std::string("1e400"), std::string(400, '9') + ".",
-                                   std::string("-") + std::string(320, '1')}) {
+                                    std::string("-") + std::string(320, '1')}) {
         const ReadResult r = ReadNumber(text);
         EXPECT_TRUE(r.overflow) << text;
         EXPECT_EQ(r.value, 0) << text;
@@ -120,11 +129,14 @@ TEST(StrictNumber, AcceptsExactlyWhatTheFormatWrites) {
         std::optional<double> expected;
     };
     const Row rows[] = {
-        {"12.00", 12},  {"-5.00", -5},   {" 3.5 ", 3.5},      {"5.", 5},           {"7", 7},
-        {"", {}},       {"abc", {}},     {"1e5", {}},         {"12.00 sub total", {}},
-        {"--5", {}},    {"+5", {}},      {".5", {}},          {"1,000.00", {}},    {"-", {}},
+        {"12.00", 12},    {"-5.00", -5}, {" 3.5 ", 3.5},
+        {"5.", 5},        {"7", 7},      {"", {}},
+        {"abc", {}},      {"1e5", {}},   {"12.00 sub total", {}},
+        {"--5", {}},      {"+5", {}},    {".5", {}},
+        {"1,000.00", {}}, {"-", {}},
     };
-    for (const Row& row : rows) EXPECT_EQ(StrictNumber(row.text), row.expected) << '"' << row.text << '"';
+    for (const Row& row : rows)
+        EXPECT_EQ(StrictNumber(row.text), row.expected) << '"' << row.text << '"';
 }
 
 TEST(Currency, ConvertsWithinRangeOnly) {

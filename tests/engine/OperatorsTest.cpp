@@ -74,8 +74,7 @@ TEST_P(SequenceTest, TapeDisplayAndOperator) {
     EXPECT_EQ(s.view.focus, "picSetFocus");
 }
 
-INSTANTIATE_TEST_SUITE_P(Worked, SequenceTest, testing::ValuesIn(kSequences),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Worked, SequenceTest, testing::ValuesIn(kSequences), RowName());
 
 TEST(Operators, FirstSumLeavesTheMembersAsAnAddingMachineWould) {
     Session s;

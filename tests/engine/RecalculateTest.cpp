@@ -21,49 +21,58 @@ struct ChangeRow {
 const ChangeRow kChangeRows[] = {
     {"closed_calculation_feeds_grand_total",
      "5+3==",
-     0, "6", "+",
+     0,
+     "6",
+     "+",
      {"+ 6.00", "+ 3.00", "= 9.00", SEP},
      ".",
      "9.00"},
     {"open_calculation_sets_total_and_display",
      "10-4=+2+",
-     1, "5", "-",
+     1,
+     "5",
+     "-",
      {"+ 10.00", M + " 5.00", "= 5.00 sub total", "+ 2.00"},
      "7.00",
      ""},
     {"reciprocal_type_is_passed_over",
      "5+3=",
-     1, "3", "1/x",
+     1,
+     "3",
+     "1/x",
      {"+ 5.00", "1/x 3.00", "= 5.00"},
      "5.00",
      ""},
     {"total_then_grand_total_keeps_its_text",
      "12+3=G",
-     0, "12", "+",
+     0,
+     "12",
+     "+",
      {"+ 12.00", "+ 3.00", "= 15.00", "G 15.00", SEP},
      "15.00",
      "0.00"},
     {"grand_total_of_two_calculations",
      "5+4==3+4==G",
-     0, "5", "+",
+     0,
+     "5",
+     "+",
      {"+ 5.00", "+ 4.00", "= 9.00", SEP, "+ 3.00", "+ 4.00", "= 7.00", SEP, "G 16.00", SEP},
      "16.00",
      "0.00"},
-    {"letters_read_as_zero",
-     "5+3=",
-     1, "abc", "+",
-     {"+ 5.00", "+ 0.00", "= 5.00"},
-     "5.00",
-     ""},
+    {"letters_read_as_zero", "5+3=", 1, "abc", "+", {"+ 5.00", "+ 0.00", "= 5.00"}, "5.00", ""},
     {"typed_blanks_and_exponent",
      "5+3=",
-     1, " 1 0e1", "x",
+     1,
+     " 1 0e1",
+     "x",
      {"+ 5.00", "x 100.00", "= 500.00"},
      "500.00",
      ""},
     {"total_line_last_gets_no_sub_total_mark",
      "2+3=*4=",
-     0, "1", "+",
+     0,
+     "1",
+     "+",
      {"+ 1.00", "+ 3.00", "= 4.00 sub total", "x 4.00", "= 16.00"},
      "16.00",
      ""},
@@ -84,8 +93,7 @@ TEST_P(ChangeTest, RewritesEveryTotal) {
     EXPECT_TRUE(s.log.messages.empty());
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, ChangeTest, testing::ValuesIn(kChangeRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, ChangeTest, testing::ValuesIn(kChangeRows), RowName());
 
 TEST(Change, OpenCalculationUpdatesTheMembers) {
     Session s;
@@ -241,7 +249,8 @@ TEST(Recalculate, KeepsTheLineCountAndIsStableOnItsOwnOutput) {
         Lines once;
         for (int i = 0; i < tape.count(); ++i) once.push_back(tape.line(i));
         RecalculateTape(tape, format);
-        for (int i = 0; i < tape.count(); ++i) EXPECT_EQ(tape.line(i), once[static_cast<std::size_t>(i)]);
+        for (int i = 0; i < tape.count(); ++i)
+            EXPECT_EQ(tape.line(i), once[static_cast<std::size_t>(i)]);
     }
 }
 

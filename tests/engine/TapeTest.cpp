@@ -63,12 +63,18 @@ TEST(TapeList, BatchSendsOneNoticeForManyChanges) {
 
 TEST(TapeLine, KindIsToldByTheFirstCharacter) {
     const std::pair<std::string, LineKind> rows[] = {
-        {"+ 12.00", LineKind::Operator},       {M + " 2.50", LineKind::Operator},
-        {"x 3.00", LineKind::Operator},        {"/ 4.00", LineKind::Operator},
-        {"= 15.00", LineKind::Total},          {"= 15.00 sub total", LineKind::SubTotal},
-        {"G 1234.50", LineKind::GrandTotal},   {SEP, LineKind::Separator},
-        {"1/x 2.00", LineKind::Other},         {"- 2.00", LineKind::Other},
-        {"", LineKind::Other},                 {"X 2.00", LineKind::Other},
+        {"+ 12.00", LineKind::Operator},
+        {M + " 2.50", LineKind::Operator},
+        {"x 3.00", LineKind::Operator},
+        {"/ 4.00", LineKind::Operator},
+        {"= 15.00", LineKind::Total},
+        {"= 15.00 sub total", LineKind::SubTotal},
+        {"G 1234.50", LineKind::GrandTotal},
+        {SEP, LineKind::Separator},
+        {"1/x 2.00", LineKind::Other},
+        {"- 2.00", LineKind::Other},
+        {"", LineKind::Other},
+        {"X 2.00", LineKind::Other},
     };
     for (const auto& [line, kind] : rows) EXPECT_EQ(ClassifyLine(line), kind) << line;
 }

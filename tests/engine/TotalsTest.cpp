@@ -30,7 +30,10 @@ const TotalsRow kTotalsRows[] = {
      "15.00",
      ""},
     {"grand_total_with_zero_grand_only_takes_equals", "5+G", {"+ 5.00", "= 5.00"}, "5.00", ""},
-    {"cancel_once_keeps_grand_total", "2+2==3+C", {"+ 2.00", "+ 2.00", "= 4.00", SEP, "+ 3.00", SEP}, ".",
+    {"cancel_once_keeps_grand_total",
+     "2+2==3+C",
+     {"+ 2.00", "+ 2.00", "= 4.00", SEP, "+ 3.00", SEP},
+     ".",
      "4.00 "},
     {"cancel_twice_writes_grand_total",
      "2+2==3+CC",
@@ -47,8 +50,16 @@ const TotalsRow kTotalsRows[] = {
      {"+ 2.00", "+ 2.00", "= 4.00", SEP, "G 4.00", SEP},
      ".",
      ""},
-    {"digit_between_cancels_disarms", "2+2==C1C", {"+ 2.00", "+ 2.00", "= 4.00", SEP}, ".", "4.00 "},
-    {"escape_is_cancel", "2+2==\x1b\x1b", {"+ 2.00", "+ 2.00", "= 4.00", SEP, "G 4.00", SEP}, ".", ""},
+    {"digit_between_cancels_disarms",
+     "2+2==C1C",
+     {"+ 2.00", "+ 2.00", "= 4.00", SEP},
+     ".",
+     "4.00 "},
+    {"escape_is_cancel",
+     "2+2==\x1b\x1b",
+     {"+ 2.00", "+ 2.00", "= 4.00", SEP, "G 4.00", SEP},
+     ".",
+     ""},
 };
 
 class TotalsTest : public testing::TestWithParam<TotalsRow> {};
@@ -61,8 +72,7 @@ TEST_P(TotalsTest, TapeDisplayAndGrandTotal) {
     EXPECT_EQ(s.view.grandTotal, GetParam().grandTotalLabel);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, TotalsTest, testing::ValuesIn(kTotalsRows),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(Rows, TotalsTest, testing::ValuesIn(kTotalsRows), RowName());
 
 TEST(Totals, GrandTotalLineIsNotSelectedTheSeparatorIs) {
     Session s;

@@ -44,7 +44,7 @@ struct Snapshot {
 std::string ControlName(const std::string& name, std::optional<int> index);
 
 class ScriptBackend {
-public:
+  public:
     virtual ~ScriptBackend() = default;
     virtual std::string typeCharacter(char32_t c) = 0;
     virtual std::string typeKey(SpecialKey key) = 0;

@@ -40,14 +40,16 @@ std::vector<char32_t> CodePoints(std::string_view s) {
         std::size_t len = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
         if (lead >= 0x80 && lead < 0xC0) len = 1;
         bool ok = i + len <= s.size();
-        for (std::size_t k = 1; ok && k < len; ++k) ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
+        for (std::size_t k = 1; ok && k < len; ++k)
+            ok = (static_cast<unsigned char>(s[i + k]) & 0xC0) == 0x80;
         if (!ok || len == 1) {
             out.push_back(lead);
             ++i;
             continue;
         }
         char32_t c = lead & (0xFF >> (len + 1));
-        for (std::size_t k = 1; k < len; ++k) c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
+        for (std::size_t k = 1; k < len; ++k)
+            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
         out.push_back(c);
         i += len;
     }
@@ -56,9 +58,12 @@ std::vector<char32_t> CodePoints(std::string_view s) {
 
 const char* IconName(MessageIcon icon) {
     switch (icon) {
-        case MessageIcon::Warning: return "warning";
-        case MessageIcon::Critical: return "critical";
-        case MessageIcon::Information: break;
+        case MessageIcon::Warning:
+            return "warning";
+        case MessageIcon::Critical:
+            return "critical";
+        case MessageIcon::Information:
+            break;
     }
     return "information";
 }
@@ -99,8 +104,11 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
     }
     if (word == "key") {
         static const std::pair<const char*, SpecialKey> kNames[] = {
-            {"Enter", SpecialKey::Enter}, {"Escape", SpecialKey::Escape},
-            {"Backspace", SpecialKey::Backspace}, {"Tab", SpecialKey::Tab}, {"Space", SpecialKey::Space}};
+            {"Enter", SpecialKey::Enter},
+            {"Escape", SpecialKey::Escape},
+            {"Backspace", SpecialKey::Backspace},
+            {"Tab", SpecialKey::Tab},
+            {"Space", SpecialKey::Space}};
         for (const auto& [name, key] : kNames)
             if (rest == name) return backend.typeKey(key);
         return "unknown key " + rest;
@@ -108,7 +116,8 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
     if (word == "click") {
         const auto open = rest.find('(');
         if (open == std::string::npos) return backend.click(rest, std::nullopt);
-        if (rest.back() != ')' || !ParseInt(std::string_view(rest).substr(open + 1, rest.size() - open - 2), n))
+        if (rest.back() != ')' ||
+            !ParseInt(std::string_view(rest).substr(open + 1, rest.size() - open - 2), n))
             return "bad control " + rest;
         return backend.click(rest.substr(0, open), n);
     }
@@ -163,8 +172,8 @@ std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptio
             o.host = true;
         } else if (a == "--now") {
             LocalDateTime t;
-            if (!value(v) || std::sscanf(v.c_str(), "%4d-%2d-%2dT%2d:%2d", &t.year, &t.month, &t.day,
-                                         &t.hour, &t.minute) != 5)
+            if (!value(v) || std::sscanf(v.c_str(), "%4d-%2d-%2dT%2d:%2d", &t.year, &t.month,
+                                         &t.day, &t.hour, &t.minute) != 5)
                 return "--now takes YYYY-MM-DDTHH:MM";
             o.now = t;
         } else if (a == "--workarea") {
@@ -173,7 +182,8 @@ std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptio
             o.workArea = std::array<int, 4>{edges[0], edges[1], edges[2], edges[3]};
         } else if (a == "--tpp") {
             std::vector<double> f;
-            if (!value(v) || !ParseList(v, 2, f) || f[0] <= 0 || f[1] <= 0) return "--tpp takes X,Y";
+            if (!value(v) || !ParseList(v, 2, f) || f[0] <= 0 || f[1] <= 0)
+                return "--tpp takes X,Y";
             o.tppX = f[0];
             o.tppY = f[1];
         } else if (a == "--printer") {
@@ -212,19 +222,21 @@ std::string DumpJson(const Snapshot& s, SessionLog& log, std::vector<std::string
         o += ",\"window\":null";
     }
     o += ",\"title\":" + Bool(s.title);
-    o += ",\"host\":" + (s.host ? "{\"shown\":" + Bool(s.host->shown) + ",\"value\":" + Quote(s.host->value) + "}"
-                               : std::string("null"));
+    o += ",\"host\":" +
+         (s.host ? "{\"shown\":" + Bool(s.host->shown) + ",\"value\":" + Quote(s.host->value) + "}"
+                 : std::string("null"));
     o += ",\"ended\":" + Bool(s.ended);
     o += ",\"messages\":[";
     for (std::size_t i = 0; i < log.messages.size(); ++i) {
         const auto& m = log.messages[i];
-        o += std::string(i ? "," : "") + "{\"title\":" + Quote(m.title) + ",\"text\":" + Quote(m.text) +
-             ",\"icon\":" + Quote(IconName(m.icon)) + "}";
+        o += std::string(i ? "," : "") + "{\"title\":" + Quote(m.title) +
+             ",\"text\":" + Quote(m.text) + ",\"icon\":" + Quote(IconName(m.icon)) + "}";
     }
     o += "],\"inputs\":[";
     for (std::size_t i = 0; i < log.inputs.size(); ++i) {
         const auto& in = log.inputs[i];
-        o += std::string(i ? "," : "") + "{\"title\":" + Quote(in.title) + ",\"prompt\":" + Quote(in.prompt) +
+        o += std::string(i ? "," : "") + "{\"title\":" + Quote(in.title) +
+             ",\"prompt\":" + Quote(in.prompt) +
              ",\"answer\":" + (in.answer ? Quote(*in.answer) : std::string("null")) + "}";
     }
     o += "],\"printed\":[";
@@ -257,7 +269,8 @@ void ScriptRunner::run(std::string line) {
         return;
     }
     if (backend_.ended()) return;  // the program has ended: nothing more runs
-    if (auto err = RunCommand(backend_, log_, line); !err.empty()) errors_.push_back(line + ": " + err);
+    if (auto err = RunCommand(backend_, log_, line); !err.empty())
+        errors_.push_back(line + ": " + err);
 }
 
 void RunScript(ScriptBackend& backend, SessionLog& log, std::istream& script, std::ostream& out) {

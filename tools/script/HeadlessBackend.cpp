@@ -88,11 +88,16 @@ std::string HeadlessBackend::typeCharacter(char32_t c) {
 
 std::string HeadlessBackend::typeKey(SpecialKey key) {
     switch (key) {
-        case SpecialKey::Enter: return typeCharacter(13);
-        case SpecialKey::Escape: return typeCharacter(27);
-        case SpecialKey::Backspace: return typeCharacter(8);
-        case SpecialKey::Space: return typeCharacter(' ');
-        case SpecialKey::Tab: break;
+        case SpecialKey::Enter:
+            return typeCharacter(13);
+        case SpecialKey::Escape:
+            return typeCharacter(27);
+        case SpecialKey::Backspace:
+            return typeCharacter(8);
+        case SpecialKey::Space:
+            return typeCharacter(' ');
+        case SpecialKey::Tab:
+            break;
     }
     return "key Tab needs the window";
 }
@@ -100,7 +105,8 @@ std::string HeadlessBackend::typeKey(SpecialKey key) {
 std::string HeadlessBackend::click(const std::string& name, std::optional<int> index) {
     for (const ButtonHandler& b : kButtons) {
         if (b.name != name) continue;
-        if ((b.lastIndex < 0) != !index.has_value() || (index && (*index < 0 || *index > b.lastIndex)))
+        if ((b.lastIndex < 0) != !index.has_value() ||
+            (index && (*index < 0 || *index > b.lastIndex)))
             return "no control " + ControlName(name, index);
         if (b.onPanel && !view_.panelVisible) return name + " is hidden";
         if (!view_.enabled) return "the window is disabled";

@@ -9,7 +9,7 @@
 namespace tallyroll {
 
 class HeadlessBackend : public ScriptBackend {
-public:
+  public:
     HeadlessBackend(SessionLog& log, LocalDateTime now);
 
     std::string typeCharacter(char32_t c) override;
@@ -28,7 +28,7 @@ public:
     HeadlessView& view() { return view_; }
     Calculator& calculator() { return calc_; }
 
-private:
+  private:
     HeadlessView view_;
     Calculator calc_;
     std::string lastClick_;  // the button a click last gave the focus

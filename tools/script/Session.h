@@ -7,7 +7,8 @@
 
 namespace tallyroll {
 
-int RunSession(int argc, char** argv, const DriverOptions& options, std::istream& script, std::ostream& out);
+int RunSession(int argc, char** argv, const DriverOptions& options, std::istream& script,
+               std::ostream& out);
 
 // The local date and time the driver uses when --now is not given.
 LocalDateTime SystemNow();
