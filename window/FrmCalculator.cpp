@@ -1,5 +1,6 @@
 #include "window/FrmCalculator.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -368,6 +369,22 @@ void FrmCalculator::Run(std::string_view handler, const std::function<void()>& b
     } catch (const std::exception& e) {
         calc_->ReportError(true, "0", e.what(), kModuleName, std::string(handler));
     }
+}
+
+QAction* FrmCalculator::AddCommand(const CommandDef& def, std::function<void()> handler) {
+    auto* action = new QAction(Q(def.text), this);
+    action->setObjectName(Q(def.id));
+    action->setShortcuts(QKeySequence::listFromString(Q(def.keys), QKeySequence::PortableText));
+    action->setShortcutContext(Qt::WindowShortcut);
+    addAction(action);
+    connect(
+        action, &QAction::triggered, this,
+        [this, name = std::string(def.id), handler = std::move(handler)] { Run(name, handler); });
+    return action;
+}
+
+QAction* FrmCalculator::command(const QString& id) const {
+    return findChild<QAction*>(id, Qt::FindDirectChildrenOnly);
 }
 
 QWidget* FrmCalculator::control(const QString& name, int index) const {

@@ -7,6 +7,8 @@
 #include <QMargins>
 #include <QString>
 #include <QWidget>
+
+class QAction;
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -14,6 +16,7 @@
 
 #include "engine/Calculator.h"
 #include "window/CalculatorHooks.h"
+#include "window/Commands.h"
 #include "window/QtView.h"
 
 namespace tallyroll {
@@ -49,6 +52,13 @@ class FrmCalculator : public QWidget {
 
     // A control by its name, and Index for members of a control array.
     QWidget* control(const QString& name, int index = -1) const;
+    // Adds a command whose keys reach it wherever the focus is in this window.
+    // Its handler runs as a click handler does: an error it leaves unhandled
+    // goes to the error report.
+    QAction* AddCommand(const CommandDef& def, std::function<void()> handler);
+    // The command of that name, or null.
+    QAction* command(const QString& id) const;
+
     double twipsPerPixelX() const { return tppX_; }
     double twipsPerPixelY() const { return tppY_; }
 

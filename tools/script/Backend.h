@@ -13,6 +13,16 @@ namespace tallyroll {
 
 enum class SpecialKey { Enter, Escape, Backspace, Tab, Space };
 
+// A key pressed with modifiers: KEY is one printable character ("C", "=", "+")
+// or a named key ("F2", "Up", "Home", "Menu", ...).
+struct KeyChord {
+    bool ctrl = false, shift = false, alt = false;
+    std::string key;
+};
+
+// Reads "[Ctrl+][Shift+][Alt+]KEY"; nothing when it is not a chord.
+std::optional<KeyChord> ParseKeyChord(const std::string& text);
+
 struct Snapshot {
     struct Panel {
         bool visible = false;
@@ -48,6 +58,7 @@ class ScriptBackend {
     virtual ~ScriptBackend() = default;
     virtual std::string typeCharacter(char32_t c) = 0;
     virtual std::string typeKey(SpecialKey key) = 0;
+    virtual std::string typeChord(const KeyChord& chord) = 0;
     virtual std::string click(const std::string& name, std::optional<int> index) = 0;
     virtual std::string choose(const std::string& name, int entry) = 0;
     virtual std::string select(int line) = 0;

@@ -1,5 +1,6 @@
 #include "tools/script/Driver.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <istream>
@@ -111,6 +112,7 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
             {"Space", SpecialKey::Space}};
         for (const auto& [name, key] : kNames)
             if (rest == name) return backend.typeKey(key);
+        if (const auto chord = ParseKeyChord(rest)) return backend.typeChord(*chord);
         return "unknown key " + rest;
     }
     if (word == "click") {
@@ -154,6 +156,33 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
 }
 
 }  // namespace
+
+std::optional<KeyChord> ParseKeyChord(const std::string& text) {
+    static const std::pair<const char*, bool KeyChord::*> kModifiers[] = {
+        {"Ctrl+", &KeyChord::ctrl}, {"Shift+", &KeyChord::shift}, {"Alt+", &KeyChord::alt}};
+    KeyChord chord;
+    std::string_view rest = text;
+    // Modifiers come in this order, each at most once; what follows is the key
+    // ("Ctrl++" is Ctrl with the "+" key).
+    for (const auto& [prefix, flag] : kModifiers) {
+        const std::string_view p = prefix;
+        if (rest.size() > p.size() && rest.substr(0, p.size()) == p) {
+            chord.*flag = true;
+            rest.remove_prefix(p.size());
+        }
+    }
+    static const char* const kNamed[] = {"F1",     "F2",        "F3",     "F4",     "F5",   "F6",
+                                         "F7",     "F8",        "F9",     "F10",    "F11",  "F12",
+                                         "Up",     "Down",      "Left",   "Right",  "Home", "End",
+                                         "PageUp", "PageDown",  "Delete", "Insert", "Menu", "Enter",
+                                         "Escape", "Backspace", "Tab",    "Space"};
+    const bool printable = rest.size() == 1 && rest[0] > 32 && rest[0] < 127;
+    const bool named =
+        std::any_of(std::begin(kNamed), std::end(kNamed), [&](const char* n) { return rest == n; });
+    if (!printable && !named) return std::nullopt;
+    chord.key = std::string(rest);
+    return chord;
+}
 
 std::string ControlName(const std::string& name, std::optional<int> index) {
     return index ? name + "(" + std::to_string(*index) + ")" : name;

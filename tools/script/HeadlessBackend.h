@@ -14,6 +14,7 @@ class HeadlessBackend : public ScriptBackend {
 
     std::string typeCharacter(char32_t c) override;
     std::string typeKey(SpecialKey key) override;
+    std::string typeChord(const KeyChord&) override { return "key chords need the window"; }
     std::string click(const std::string& name, std::optional<int> index) override;
     std::string choose(const std::string& name, int entry) override;
     std::string select(int line) override;

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "window/Json.h"
@@ -189,6 +190,62 @@ std::string WindowBackend::typeKey(SpecialKey key) {
                                     {SpecialKey::Space, Qt::Key_Space, " "}};
     for (const Special& k : kKeys)
         if (k.key == key) sendKey(k.code, QString::fromLatin1(k.text));
+    return "";
+}
+
+std::string WindowBackend::typeChord(const KeyChord& chord) {
+    struct Named {
+        const char* name;
+        Qt::Key code;
+        const char* text;  // what the key types, as the X11 platform reports it
+    };
+    static const Named kNamed[] = {{"F1", Qt::Key_F1, ""},
+                                   {"F2", Qt::Key_F2, ""},
+                                   {"F3", Qt::Key_F3, ""},
+                                   {"F4", Qt::Key_F4, ""},
+                                   {"F5", Qt::Key_F5, ""},
+                                   {"F6", Qt::Key_F6, ""},
+                                   {"F7", Qt::Key_F7, ""},
+                                   {"F8", Qt::Key_F8, ""},
+                                   {"F9", Qt::Key_F9, ""},
+                                   {"F10", Qt::Key_F10, ""},
+                                   {"F11", Qt::Key_F11, ""},
+                                   {"F12", Qt::Key_F12, ""},
+                                   {"Up", Qt::Key_Up, ""},
+                                   {"Down", Qt::Key_Down, ""},
+                                   {"Left", Qt::Key_Left, ""},
+                                   {"Right", Qt::Key_Right, ""},
+                                   {"Home", Qt::Key_Home, ""},
+                                   {"End", Qt::Key_End, ""},
+                                   {"PageUp", Qt::Key_PageUp, ""},
+                                   {"PageDown", Qt::Key_PageDown, ""},
+                                   {"Delete", Qt::Key_Delete, ""},
+                                   {"Insert", Qt::Key_Insert, ""},
+                                   {"Menu", Qt::Key_Menu, ""},
+                                   {"Enter", Qt::Key_Return, "\r"},
+                                   {"Escape", Qt::Key_Escape, "\x1b"},
+                                   {"Backspace", Qt::Key_Backspace, "\b"},
+                                   {"Tab", Qt::Key_Tab, "\t"},
+                                   {"Space", Qt::Key_Space, " "}};
+    Qt::KeyboardModifiers modifiers;
+    if (chord.ctrl) modifiers |= Qt::ControlModifier;
+    if (chord.shift) modifiers |= Qt::ShiftModifier;
+    if (chord.alt) modifiers |= Qt::AltModifier;
+    for (const Named& n : kNamed) {
+        if (chord.key != n.name) continue;
+        const bool backTab = n.code == Qt::Key_Tab && chord.shift;
+        sendKey(backTab ? Qt::Key_Backtab : n.code, QString::fromLatin1(n.text), modifiers);
+        return "";
+    }
+    if (chord.key.size() != 1) return "unknown key " + chord.key;
+    // A letter types its control character with Ctrl and its capital with
+    // Shift; any other character types itself.
+    char c = chord.key[0];
+    const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    if (letter) c = static_cast<char>(chord.shift ? std::toupper(c) : std::tolower(c));
+    const QString text =
+        letter && chord.ctrl ? QString(QChar(std::toupper(c) & 0x1F)) : QString(QLatin1Char(c));
+    sendKey(QTest::asciiToKey(c), text, modifiers);
     return "";
 }
 

@@ -60,6 +60,7 @@ class WindowBackend : public ScriptBackend {
 
     std::string typeCharacter(char32_t c) override;
     std::string typeKey(SpecialKey key) override;
+    std::string typeChord(const KeyChord& chord) override;
     std::string click(const std::string& name, std::optional<int> index) override;
     std::string choose(const std::string& name, int entry) override;
     std::string select(int line) override;
