@@ -2,13 +2,18 @@
 // last window is closed, or at once through the calculator's "E&xit".
 #include <QApplication>
 
+#include "demo/CommandLine.h"
 #include "demo/Forms.h"
 #include "demo/PrinterModule.h"
+#include "demo/Version.h"
 #include "demo/frmDemo.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("tallyroll"));
+    QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TALLYROLL_VERSION));
+    const tallyroll::CommandLine commandLine(tallyroll::ArgumentsOf(argc, argv));
+    if (commandLine.exitStatus()) return commandLine.Finish();
+    const std::unique_ptr<QApplication> app = tallyroll::OpenApplication(commandLine, argc, argv);
     // Lets desktops match the windows with the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyroll"));
 

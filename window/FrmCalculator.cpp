@@ -538,7 +538,9 @@ void FrmCalculator::ShowModal(QWidget* owner) {
     if (unloaded_) return;
     if (owner && parentWidget() != owner) {
         const QPoint at = pos();
-        setParent(owner, windowFlags());
+        // A dialog of its owner: window managers keep it above the owner and
+        // do not list it on its own (X11 marks only dialogs transient).
+        setParent(owner, (windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
         move(at);
     }
     setWindowModality(Qt::ApplicationModal);

@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <functional>
 
 #include "demo/Form1.h"
@@ -119,6 +120,10 @@ TEST_F(HostTest, FirstVisitOpensAnEmptyCalculatorAndSavesZero) {
         EXPECT_EQ(calc.calculator().tape().count(), 0);
         EXPECT_TRUE(calc.isModal());
         EXPECT_EQ(calc.parentWidget(), &host());  // the host is the owner
+        // ... for the window manager too: a dialog transient for the host.
+        EXPECT_EQ(calc.windowType(), Qt::Dialog);
+        ASSERT_NE(calc.windowHandle(), nullptr);
+        EXPECT_EQ(calc.windowHandle()->transientParent(), host().windowHandle());
         Type("S");
     });
     EXPECT_EQ(value(), QStringLiteral("0"));
