@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include "window/TapeListView.h"
 
+#include "window/Accessibility.h"
 #include "window/ErrorReportText.h"
 
 namespace tallyroll {
@@ -53,6 +54,7 @@ void QtView::setCaption(Label label, const std::string& text) {
                      : label == Label::Operator ? c_.lblOperator
                                                 : c_.lblGrandTotal;
     target->setText(Q(text));
+    if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
 }
 
 void QtView::setMemoryVisible(bool visible) {
