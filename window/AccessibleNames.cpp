@@ -11,15 +11,17 @@ constexpr const char* kCalc = "frmCalculator";
 constexpr const char* kDemo = "frmDemo";
 constexpr const char* kTitle = "Form1";
 
+// On Linux, Qt names a combo box by its current entry, as AT-SPI expects;
+// their descriptions say what they are.
 constexpr AccessibleNameDef kNames[] = {
     {kCalc, nullptr, -1, "Calculator", "Adding machine with a paper tape"},
-    {kCalc, "cboDecPlace", -1, "Decimal places", "Fixed decimals of the results, Ctrl+0 to Ctrl+6"},
+    {kCalc, "cboDecPlace", -1, "Decimal places", "Decimal places, Ctrl+0 to Ctrl+6"},
     {kCalc, "fraChangeTape", -1, "Change tape", "Corrects the selected tape line"},
     {kCalc, "cmdSaveChange", -1, "Save change",
      "Rewrites the line and recalculates the tape, Enter"},
     {kCalc, "cmdCancelChange", -1, "Cancel change", "Leaves the tape as it is, Escape"},
     {kCalc, "txtChangeTo", -1, "New number", "The number the line gets"},
-    {kCalc, "cboType", -1, "New operator", "The operator the line gets"},
+    {kCalc, "cboType", -1, "New operator", "New operator"},
     {kCalc, "lblChangeTape", 2, "Warning", "Changes here will affect the grand total"},
     {kCalc, "Label1", -1, "Change tape", ""},
     {kCalc, "lblChangeTape", 0, "Old number:", ""},

@@ -12,7 +12,7 @@ constexpr int kWidth = 2;  // pixels of the ring, drawn just outside the control
 }
 
 FocusFrame::FocusFrame(QWidget& window, QWidget& holder)
-    : QWidget(&window), window_(window), holder_(holder) {
+    : QFocusFrame(&window), window_(window), holder_(holder) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
     setFocusPolicy(Qt::NoFocus);
     hide();
@@ -58,7 +58,7 @@ bool FocusFrame::eventFilter(QObject* watched, QEvent* event) {
                 break;
         }
     }
-    return QWidget::eventFilter(watched, event);
+    return false;
 }
 
 void FocusFrame::paintEvent(QPaintEvent*) {

@@ -3,12 +3,14 @@
 // in the tape or in the change panel one can see where the keys go. The
 // hidden focus holder gets none: there the keys go to the calculator.
 
+#include <QFocusFrame>
 #include <QPointer>
-#include <QWidget>
 
 namespace tallyroll {
 
-class FocusFrame : public QWidget {
+// A QFocusFrame, so assistive technology leaves it out of the window's
+// controls; it follows the focus itself rather than one widget.
+class FocusFrame : public QFocusFrame {
     Q_OBJECT
 
   public:

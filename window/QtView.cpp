@@ -53,7 +53,9 @@ void QtView::setCaption(Label label, const std::string& text) {
     QLabel* target = label == Label::Result     ? c_.lblResult
                      : label == Label::Operator ? c_.lblOperator
                                                 : c_.lblGrandTotal;
-    target->setText(Q(text));
+    const QString caption = Q(text);
+    if (caption == target->text()) return;
+    target->setText(caption);
     if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
 }
 
