@@ -16,6 +16,8 @@ namespace tallyroll {
 namespace {
 
 constexpr const char* kDisplayProperty = "AccessibleDisplay";
+constexpr const char* kDisplayPending = "AccessibleDisplayPending";
+constexpr const char* kDisplayTold = "AccessibleDisplayTold";
 constexpr QAccessible::Role kDisplayRole = QAccessible::StaticText;
 
 struct WindowRole {
@@ -108,9 +110,24 @@ void SetDisplayHolder(QWidget& holder, QLabel& display) {
 }
 
 void DisplayChanged(QWidget& holder) {
-    if (!QAccessible::isActive()) return;
-    QAccessibleEvent description(&holder, QAccessible::DescriptionChanged);
-    QAccessible::updateAccessibility(&description);
+    if (!QAccessible::isActive() || holder.property(kDisplayPending).toBool()) return;
+    // Told once the key's handler is done: a key that clears the display
+    // and then shows a digit is heard as the digit only.
+    holder.setProperty(kDisplayPending, true);
+    QMetaObject::invokeMethod(
+        &holder,
+        [&holder] {
+            holder.setProperty(kDisplayPending, false);
+            const auto* label =
+                qobject_cast<const QLabel*>(holder.property(kDisplayProperty).value<QObject*>());
+            const QString text = label ? label->text() : QString();
+            if (!QAccessible::isActive() || holder.property(kDisplayTold).toString() == text)
+                return;
+            holder.setProperty(kDisplayTold, text);
+            QAccessibleEvent description(&holder, QAccessible::DescriptionChanged);
+            QAccessible::updateAccessibility(&description);
+        },
+        Qt::QueuedConnection);
 }
 
 }  // namespace tallyroll

@@ -13,7 +13,8 @@ namespace tallyroll {
 void MakeAccessible(QWidget& window);
 
 // The focus holder stands for the display: its description is the label's
-// text, told to assistive technology by DisplayChanged.
+// text. DisplayChanged tells assistive technology, once the event at hand is
+// handled and only when the text differs from what it heard last.
 void SetDisplayHolder(QWidget& holder, QLabel& display);
 void DisplayChanged(QWidget& holder);
 
