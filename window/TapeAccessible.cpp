@@ -3,6 +3,7 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QItemSelectionModel>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
@@ -36,9 +37,14 @@ class TapeLineAccessible : public QAccessibleInterface {
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override;
 
+    // The text assistive technology last read, if it read any, and whether
+    // the line's text differs from it now.
+    bool ChangedSinceRead() const;
+
   private:
     TapeAccessible& list_;
     qint64 serial_;
+    mutable std::optional<QString> read_;
 };
 
 class TapeAccessible : public QAccessibleWidget {
@@ -114,14 +120,20 @@ class TapeAccessible : public QAccessibleWidget {
     }
 
     void Changed(int first, int last) {
-        // Only the lines a client has seen can be out of date in its cache.
+        // Told for the lines a client has read and that now read otherwise:
+        // a recalculation of a full tape rewrites every line, but changes the
+        // text of only a few.
         std::vector<QAccessibleInterface*> lines;
+        auto consider = [&](QAccessible::Id id) {
+            auto* line = static_cast<TapeLineAccessible*>(QAccessible::accessibleInterface(id));
+            if (line && line->ChangedSinceRead()) lines.push_back(line);
+        };
         if (first == last) {
-            if (QAccessibleInterface* line = known(first)) lines.push_back(line);
+            if (const auto it = children_.find(trimmed_ + first); it != children_.end())
+                consider(it->second);
         } else {
             for (const auto& [serial, id] : children_)
-                if (rowOf(serial) >= first && rowOf(serial) <= last)
-                    lines.push_back(QAccessible::accessibleInterface(id));
+                if (rowOf(serial) >= first && rowOf(serial) <= last) consider(id);
         }
         for (QAccessibleInterface* line : lines) Raise(line, QAccessible::NameChanged);
     }
@@ -183,7 +195,12 @@ QAccessibleInterface* TapeLineAccessible::parent() const {
 
 QString TapeLineAccessible::text(QAccessible::Text t) const {
     if ((t != QAccessible::Name && t != QAccessible::Value) || !isValid()) return {};
-    return list_.index(row()).data().toString();
+    read_ = list_.index(row()).data().toString();
+    return *read_;
+}
+
+bool TapeLineAccessible::ChangedSinceRead() const {
+    return read_ && isValid() && list_.index(row()).data().toString() != *read_;
 }
 
 QRect TapeLineAccessible::rect() const {
