@@ -9,6 +9,7 @@
 #include <QScreen>
 
 #include "demo/Layout.h"
+#include "window/Accessibility.h"
 
 namespace tallyroll {
 
@@ -39,6 +40,7 @@ Form1::Form1(std::function<void(Form1&)> unloaded)
     setTabOrder(command2_, command1_);
     connect(command1_, &QPushButton::clicked, this, &Form1::Command1_Click);
 
+    MakeAccessible(*this);
     Form_Load();
 }
 

@@ -8,6 +8,7 @@
 #include "demo/Forms.h"
 #include "demo/Layout.h"
 #include "engine/NumberText.h"
+#include "window/Accessibility.h"
 
 namespace tallyroll {
 
@@ -53,6 +54,7 @@ frmDemo::frmDemo(Forms& forms)
     DescribeControl(*cmdCalc_, 1, "button face", "button text");
     cmdCalc_->setFocus();
     connect(cmdCalc_, &QPushButton::clicked, this, &frmDemo::cmdCalc_Click);
+    MakeAccessible(*this);
 }
 
 void frmDemo::cmdCalc_Click() {

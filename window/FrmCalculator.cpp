@@ -23,7 +23,10 @@
 #include "window/TapeListView.h"
 
 #include "engine/CalcError.h"
+#include "window/AccessKeys.h"
+#include "window/Accessibility.h"
 #include "window/ControlTable.h"
+#include "window/FocusFrame.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/TapeModel.h"
@@ -172,6 +175,8 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     model_->setTape(&calc_->tape());
     view_->attach(*calc_);
     ConnectHandlers();
+    InstallAccessKeys(*this, *calc_);
+    new FocusFrame(*this, *controls_.picSetFocus);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -325,6 +330,8 @@ void FrmCalculator::BuildControls() {
     controls_.cboType = qobject_cast<QComboBox*>(find("cboType"));
     controls_.picSetFocus = find("picSetFocus");
     controls_.lstTape = qobject_cast<TapeListView*>(find("lstTape"));
+    SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
+    MakeAccessible(*this);
 }
 
 void FrmCalculator::ConnectHandlers() {
@@ -354,7 +361,8 @@ void FrmCalculator::ConnectHandlers() {
     });
     for (QWidget* w :
          {controls_.picSetFocus, static_cast<QWidget*>(controls_.lstTape),
-          static_cast<QWidget*>(controls_.txtChangeTo), static_cast<QWidget*>(controls_.cboType)})
+          static_cast<QWidget*>(controls_.txtChangeTo), static_cast<QWidget*>(controls_.cboType),
+          control(QStringLiteral("cmdSaveChange")), control(QStringLiteral("cmdCancelChange"))})
         w->installEventFilter(this);
 }
 
@@ -400,6 +408,14 @@ QWidget* FrmCalculator::control(const QString& name, int index) const {
 bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
+    switch (RouteAccessKey(*calc_, controls_, watched, *key)) {
+        case KeyRoute::Done:
+            return true;
+        case KeyRoute::Control:
+            return false;
+        case KeyRoute::KeyTable:
+            break;
+    }
     const int ascii = KeyAscii(*key);
 
     if (watched == controls_.cboType) {
@@ -428,7 +444,7 @@ void FrmCalculator::keyPressEvent(QKeyEvent* event) {
     // here and is not routed.
     QWidget* focus = focusWidget();
     const int ascii = KeyAscii(*event);
-    if ((focus == nullptr || focus == this) && ascii >= 0) {
+    if ((focus == nullptr || focus == this) && ascii >= 0 && !IsChordCharacter(*event)) {
         auto code = static_cast<std::int16_t>(ascii);
         CheckKeyPress(*calc_, code);
     }

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include "window/TapeListView.h"
 
+#include "window/Accessibility.h"
 #include "window/ErrorReportText.h"
 
 namespace tallyroll {
@@ -52,7 +53,10 @@ void QtView::setCaption(Label label, const std::string& text) {
     QLabel* target = label == Label::Result     ? c_.lblResult
                      : label == Label::Operator ? c_.lblOperator
                                                 : c_.lblGrandTotal;
-    target->setText(Q(text));
+    const QString caption = Q(text);
+    if (caption == target->text()) return;
+    target->setText(caption);
+    if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
 }
 
 void QtView::setMemoryVisible(bool visible) {

@@ -5,6 +5,8 @@
 #include <QScrollBar>
 #include <algorithm>
 
+#include "window/TapeAccessible.h"
+
 namespace tallyroll {
 
 TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
@@ -17,11 +19,13 @@ TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
 void TapeListView::setModel(QAbstractItemModel* m) {
     QAbstractItemView::setModel(m);
     // The base class has no overridable hook after rows are removed.
-    if (m)
-        connect(m, &QAbstractItemModel::rowsRemoved, this, [this] {
-            updateGeometries();
-            viewport()->update();
-        });
+    if (!m) return;
+    connect(m, &QAbstractItemModel::rowsRemoved, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
+    connect(m, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { tape_accessibility::AboutToReset(*this); });
 }
 
 int TapeListView::rows() const {
@@ -165,10 +169,30 @@ void TapeListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
     viewport()->update();
+    if (!parent.isValid()) tape_accessibility::RowsInserted(*this, start, end);
+}
+
+void TapeListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
+    if (!parent.isValid()) tape_accessibility::RowsAboutToBeRemoved(*this, start, end);
+    QAbstractItemView::rowsAboutToBeRemoved(parent, start, end);
+}
+
+void TapeListView::selectionChanged(const QItemSelection& selected,
+                                    const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+    // Single selection: the one line selected now, if any.
+    const QModelIndexList rows = selected.indexes();
+    tape_accessibility::SelectionChanged(*this, rows.isEmpty() ? -1 : rows.front().row());
+}
+
+void TapeListView::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid()) tape_accessibility::CurrentChanged(*this, current.row());
 }
 
 void TapeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                const QList<int>& roles) {
+    tape_accessibility::RowsChanged(*this, topLeft.row(), bottomRight.row());
     if (topLeft == bottomRight) {
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
         return;
@@ -185,6 +209,7 @@ void TapeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bo
 
 void TapeListView::reset() {
     QAbstractItemView::reset();
+    tape_accessibility::Reset(*this);
     updateGeometries();
     viewport()->update();
 }

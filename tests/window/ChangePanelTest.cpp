@@ -63,11 +63,14 @@ TEST_F(ChangePanel, TypeIsPickedWithTheMouseOnly) {
     EXPECT_EQ(tape()[2], "= -9.00");
 }
 
-TEST_F(ChangePanel, EscapeInTextBoxStaysThere) {
+// Escape in the panel is its "Cancel", never the calculator's cancel key.
+TEST_F(ChangePanel, EscapeInTextBoxCancelsTheChange) {
+    type("99");
     key(Qt::Key_Escape);
-    EXPECT_TRUE(panelOpen());
+    EXPECT_FALSE(panelOpen());
     EXPECT_EQ(display(), "15.00");
-    EXPECT_EQ(tape().size(), 3u);
+    EXPECT_EQ(tape(), (std::vector<std::string>{"+ 12.00", "+ 3.00", "= 15.00"}));
+    EXPECT_EQ(focus(), "picSetFocus");
 }
 
 TEST_F(ChangePanel, CancelLeavesTapeAlone) {

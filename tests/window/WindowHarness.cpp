@@ -41,6 +41,10 @@ void WindowHarness::key(Qt::Key k) {
     QTest::keyClick(KeyTarget(*window), k);
 }
 
+void WindowHarness::chord(Qt::Key k, Qt::KeyboardModifiers modifiers, const QString& text) {
+    QTest::sendKeyEvent(QTest::Click, KeyTarget(*window), k, text, modifiers);
+}
+
 QWidget* WindowHarness::control(const char* name, int index) const {
     return window->control(QString::fromLatin1(name), index);
 }

@@ -29,6 +29,8 @@ class WindowHarness : public ::testing::Test {
     // Typed characters and keys, sent to whatever has the keyboard focus.
     void type(const QString& text);
     void key(Qt::Key key);
+    // A key with modifiers, typing `text` as X11 reports it (Ctrl+9 types "9").
+    void chord(Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text = {});
     // A left click on a control (and Index for array members).
     void click(const char* name, int index = -1);
     // A click or a double click on a tape line.
