@@ -1,15 +1,20 @@
 #include "window/TapeListView.h"
 
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QStyle>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 namespace tallyroll {
 
 TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
     setVerticalScrollMode(ScrollPerItem);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
 }
@@ -18,10 +23,9 @@ void TapeListView::setModel(QAbstractItemModel* m) {
     QAbstractItemView::setModel(m);
     // The base class has no overridable hook after rows are removed.
     if (m)
-        connect(m, &QAbstractItemModel::rowsRemoved, this, [this] {
-            updateGeometries();
-            viewport()->update();
-        });
+        connect(m, &QAbstractItemModel::rowsRemoved, this,
+                [this](const QModelIndex&, int first, int last) { rowsRemoved(first, last); });
+    remeasureAll();
 }
 
 int TapeListView::rows() const {
@@ -40,13 +44,35 @@ int TapeListView::fullyVisibleRows() const {
     return std::max(1, viewport()->height() / rowHeight());
 }
 
+int TapeListView::horizontalOffset() const {
+    return horizontalScrollBar()->value();
+}
+
+int TapeListView::textMargins() const {
+    // The item delegate keeps this much off each side of a row's text.
+    return 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+}
+
+int TapeListView::contentWidth() const {
+    return widest_ + textMargins();
+}
+
 int TapeListView::verticalOffset() const {
     return firstVisibleRow() * rowHeight();
 }
 
 QRect TapeListView::visualRect(const QModelIndex& index) const {
     if (!index.isValid() || index.parent() != rootIndex()) return {};
-    return {0, (index.row() - firstVisibleRow()) * rowHeight(), viewport()->width(), rowHeight()};
+    return {-horizontalOffset(), (index.row() - firstVisibleRow()) * rowHeight(),
+            std::max(viewport()->width(), contentWidth()), rowHeight()};
+}
+
+QRect TapeListView::rowsRect(int first, int last) const {
+    const int top = std::max(first, firstVisibleRow());
+    const int bottom = std::min(last, firstVisibleRow() + viewport()->height() / rowHeight());
+    if (top > bottom) return {};
+    return {0, (top - firstVisibleRow()) * rowHeight(), viewport()->width(),
+            (bottom - top + 1) * rowHeight()};
 }
 
 QModelIndex TapeListView::indexAt(const QPoint& point) const {
@@ -119,14 +145,9 @@ void TapeListView::setSelection(const QRect& rect, QItemSelectionModel::Selectio
 
 QRegion TapeListView::visualRegionForSelection(const QItemSelection& selection) const {
     // Only the rows on screen can need a repaint.
-    const int first = firstVisibleRow(), last = first + fullyVisibleRows();
     QRegion region;
-    for (const QItemSelectionRange& range : selection) {
-        const int top = std::max(range.top(), first), bottom = std::min(range.bottom(), last);
-        if (top > bottom) continue;
-        region += QRect(0, (top - first) * rowHeight(), viewport()->width(),
-                        (bottom - top + 1) * rowHeight());
-    }
+    for (const QItemSelectionRange& range : selection)
+        region += rowsRect(range.top(), range.bottom());
     return region;
 }
 
@@ -135,11 +156,21 @@ void TapeListView::updateGeometries() {
     verticalScrollBar()->setRange(0, std::max(0, rows() - page));
     verticalScrollBar()->setPageStep(page);
     verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setSingleStep(std::max(1, fontMetrics().averageCharWidth() * 2));
     QAbstractItemView::updateGeometries();
 }
 
-void TapeListView::scrollContentsBy(int, int) {
-    viewport()->update();
+void TapeListView::scrollContentsBy(int dx, int dy) {
+    if (shiftingRows_) return;
+    // dy counts rows, dx pixels. Move what is painted; Qt paints what the
+    // move uncovered.
+    const int pixelsDown = dy * rowHeight();
+    if (std::abs(pixelsDown) >= viewport()->height() || std::abs(dx) >= viewport()->width())
+        viewport()->update();
+    else
+        viewport()->scroll(dx, pixelsDown);
 }
 
 void TapeListView::paintEvent(QPaintEvent* event) {
@@ -163,30 +194,120 @@ void TapeListView::paintEvent(QPaintEvent* event) {
 
 void TapeListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
+    const int before = widest_;
+    widths_.insert(widths_.begin() + start, static_cast<std::size_t>(end - start + 1), 0);
+    countWidth(0, end - start + 1);
+    remeasure(start, end);
+    if (end < rows() - 1) {
+        // Rows below moved down: not the tape's way, but keep it right.
+        updateGeometries();
+        viewport()->update();
+        return;
+    }
+    updateGeometries();
+    if (widest_ != before) viewport()->update();
+    viewport()->update(rowsRect(start, end));
+}
+
+void TapeListView::rowsRemoved(int first, int last) {
+    const auto from = widths_.begin() + first, to = widths_.begin() + last + 1;
+    for (auto it = from; it != to; ++it) countWidth(*it, -1);
+    widths_.erase(from, to);
+    const int top = firstVisibleRow();
+    if (last < top) {
+        // Lines above the view went: the same lines stay on screen under
+        // new row numbers, so nothing needs painting.
+        shiftingRows_ = true;
+        verticalScrollBar()->setValue(top - (last - first + 1));
+        updateGeometries();
+        shiftingRows_ = false;
+        return;
+    }
     updateGeometries();
     viewport()->update();
 }
 
 void TapeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                const QList<int>& roles) {
+    const int before = widest_;
+    remeasure(topLeft.row(), bottomRight.row());
+    if (widest_ != before) updateGeometries();
     if (topLeft == bottomRight) {
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
     // A recalculation changes a range as long as the tape. The base class
     // measures every row of it; only the rows on screen can need a repaint.
-    const int first = firstVisibleRow();
-    const int top = std::max(topLeft.row(), first);
-    const int bottom = std::min(bottomRight.row(), first + viewport()->height() / rowHeight());
-    if (top <= bottom)
-        viewport()->update(0, (top - first) * rowHeight(), viewport()->width(),
-                           (bottom - top + 1) * rowHeight());
+    viewport()->update(rowsRect(topLeft.row(), bottomRight.row()));
 }
 
 void TapeListView::reset() {
     QAbstractItemView::reset();
+    remeasureAll();
     updateGeometries();
     viewport()->update();
+}
+
+void TapeListView::changeEvent(QEvent* event) {
+    QAbstractItemView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        advances_.clear();
+        remeasureAll();
+        updateGeometries();
+    }
+}
+
+// ---- Line widths ---------------------------------------------------------------
+
+int TapeListView::measure(const QString& text) const {
+    // The sum of the characters' advances in the painted font: what a line
+    // takes without kerning, which only brings characters closer. The
+    // advances of Latin-1 are measured once per font.
+    auto& cache = const_cast<std::vector<qreal>&>(advances_);
+    const QFontMetricsF fm(font());
+    if (cache.empty()) cache.assign(256, -1);
+    qreal width = 0;
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 256) {
+            width += fm.horizontalAdvance(c);
+            continue;
+        }
+        if (cache[u] < 0) cache[u] = fm.horizontalAdvance(c);
+        width += cache[u];
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+void TapeListView::countWidth(int width, int delta) {
+    if (width >= static_cast<int>(widthCount_.size()))
+        widthCount_.resize(static_cast<std::size_t>(width) + 1, 0);
+    widthCount_[static_cast<std::size_t>(width)] += delta;
+    if (delta > 0) {
+        widest_ = std::max(widest_, width);
+        return;
+    }
+    while (widest_ > 0 && widthCount_[static_cast<std::size_t>(widest_)] == 0) --widest_;
+}
+
+void TapeListView::remeasure(int first, int last) {
+    if (!model()) return;
+    last = std::min(last, static_cast<int>(widths_.size()) - 1);
+    for (int row = std::max(first, 0); row <= last; ++row) {
+        const int width = measure(model()->index(row, 0, rootIndex()).data().toString());
+        int& known = widths_[static_cast<std::size_t>(row)];
+        if (width == known) continue;
+        countWidth(width, +1);
+        countWidth(known, -1);
+        known = width;
+    }
+}
+
+void TapeListView::remeasureAll() {
+    widths_.assign(static_cast<std::size_t>(rows()), 0);
+    widthCount_.assign(1, rows());
+    widest_ = 0;
+    remeasure(0, rows() - 1);
 }
 
 }  // namespace tallyroll

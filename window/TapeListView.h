@@ -4,8 +4,15 @@
 // view, paint) costs the same on a three-line tape as on a full one. Qt's
 // QListView lays out every row again after each insertion, which on a full
 // tape took longer than the key that caused it.
+//
+// Lines are never elided: the view keeps the width of every line in the font
+// it paints, and a horizontal scroll bar appears when the widest one needs
+// it. A new line at the bottom scrolls the painted rows up by their pixels,
+// so a key paints only the new row and the selection change.
 
 #include <QAbstractItemView>
+#include <deque>
+#include <vector>
 
 namespace tallyroll {
 
@@ -25,10 +32,14 @@ class TapeListView : public QAbstractItemView {
     int firstVisibleRow() const;
     // Rows that fit entirely in the viewport.
     int fullyVisibleRows() const;
+    // Width of the widest line's text, in pixels of the painted font.
+    int widestLine() const { return widest_; }
+    // Pixels a row needs beside its text (the item's text margins).
+    int textMargins() const;
 
   protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    int horizontalOffset() const override { return 0; }
+    int horizontalOffset() const override;
     int verticalOffset() const override;
     bool isIndexHidden(const QModelIndex&) const override { return false; }
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
@@ -40,9 +51,24 @@ class TapeListView : public QAbstractItemView {
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
     void reset() override;
+    void changeEvent(QEvent* event) override;
 
   private:
     int rows() const;
+    int contentWidth() const;
+    // Rows first to last on screen, as a viewport rectangle (empty if none is).
+    QRect rowsRect(int first, int last) const;
+    int measure(const QString& text) const;
+    void countWidth(int width, int delta);
+    void remeasure(int first, int last);
+    void remeasureAll();
+    void rowsRemoved(int first, int last);
+
+    std::deque<int> widths_;       // of every line, in the order of the rows
+    std::vector<int> widthCount_;  // lines of each width
+    int widest_ = 0;
+    std::vector<qreal> advances_;  // of the characters up to U+2FFF, measured on first use
+    bool shiftingRows_ = false;    // the rows moved, the pixels did not
 };
 
 }  // namespace tallyroll
