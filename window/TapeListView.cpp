@@ -1,9 +1,13 @@
 #include "window/TapeListView.h"
 
+#include "window/TapeModel.h"
+
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
 #include <cmath>
@@ -21,6 +25,7 @@ TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
 
 void TapeListView::setModel(QAbstractItemModel* m) {
     QAbstractItemView::setModel(m);
+    tapeModel_ = qobject_cast<const TapeModel*>(m);
     // The base class has no overridable hook after rows are removed.
     if (m)
         connect(m, &QAbstractItemModel::rowsRemoved, this,
@@ -153,7 +158,17 @@ QRegion TapeListView::visualRegionForSelection(const QItemSelection& selection) 
 
 void TapeListView::updateGeometries() {
     const int page = fullyVisibleRows();
-    verticalScrollBar()->setRange(0, std::max(0, rows() - page));
+    QScrollBar* bar = verticalScrollBar();
+    const int max = std::max(0, rows() - page);
+    if (bar->isVisible() && bar->maximum() > 0 && max > 0 && bar->value() <= max) {
+        // The bar stays and its value stands: the scroll area need not lay
+        // itself out again, which a line added and one trimmed would each
+        // cost it on a full tape.
+        const QSignalBlocker quiet(bar);
+        bar->setRange(0, max);
+    } else {
+        bar->setRange(0, max);
+    }
     verticalScrollBar()->setPageStep(page);
     verticalScrollBar()->setSingleStep(1);
     horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
@@ -251,30 +266,56 @@ void TapeListView::reset() {
 void TapeListView::changeEvent(QEvent* event) {
     QAbstractItemView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
-        advances_.clear();
+        latin1_.clear();
+        others_.clear();
         remeasureAll();
         updateGeometries();
     }
 }
 
+void TapeListView::resizeEvent(QResizeEvent* event) {
+    QAbstractItemView::resizeEvent(event);
+    // A horizontal scroll bar that comes takes the bottom row's room: keep
+    // the current line in view if it was.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || event->size().height() >= event->oldSize().height()) return;
+    const int row = current.row() - firstVisibleRow();
+    if (row >= 0 && (row + 1) * rowHeight() <= event->oldSize().height()) scrollTo(current);
+}
+
 // ---- Line widths ---------------------------------------------------------------
 
-int TapeListView::measure(const QString& text) const {
+qreal TapeListView::advance(char32_t c) const {
+    if (latin1_.empty()) latin1_.assign(256, -1);
+    if (c < 256 && latin1_[c] >= 0) return latin1_[c];
+    if (c >= 256)
+        if (const auto it = others_.constFind(c); it != others_.constEnd()) return *it;
+    const qreal a = QFontMetricsF(font()).horizontalAdvance(QString::fromUcs4(&c, 1));
+    (c < 256 ? latin1_[c] : others_[c]) = a;
+    return a;
+}
+
+int TapeListView::measure(int row) const {
     // The sum of the characters' advances in the painted font: what a line
-    // takes without kerning, which only brings characters closer. The
-    // advances of Latin-1 are measured once per font.
-    auto& cache = const_cast<std::vector<qreal>&>(advances_);
-    const QFontMetricsF fm(font());
-    if (cache.empty()) cache.assign(256, -1);
+    // takes without kerning, which only brings characters closer. Read from
+    // the tape's own UTF-8 text, so a recalculation of a full tape measures
+    // every line in about a millisecond.
     qreal width = 0;
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u >= 256) {
-            width += fm.horizontalAdvance(c);
-            continue;
-        }
-        if (cache[u] < 0) cache[u] = fm.horizontalAdvance(c);
-        width += cache[u];
+    if (!tapeModel_) {
+        for (const char32_t c : model()->index(row, 0, rootIndex()).data().toString().toUcs4())
+            width += advance(c);
+        return static_cast<int>(std::ceil(width));
+    }
+    const std::string& text = tapeModel_->lineText(row);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < text.size(); ++k)
+            c = (c << 6) |
+                (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+        i += static_cast<std::size_t>(extra) + 1;
+        width += advance(c);
     }
     return static_cast<int>(std::ceil(width));
 }
@@ -294,7 +335,7 @@ void TapeListView::remeasure(int first, int last) {
     if (!model()) return;
     last = std::min(last, static_cast<int>(widths_.size()) - 1);
     for (int row = std::max(first, 0); row <= last; ++row) {
-        const int width = measure(model()->index(row, 0, rootIndex()).data().toString());
+        const int width = measure(row);
         int& known = widths_[static_cast<std::size_t>(row)];
         if (width == known) continue;
         countWidth(width, +1);

@@ -11,10 +11,14 @@
 // so a key paints only the new row and the selection change.
 
 #include <QAbstractItemView>
+#include <QHash>
 #include <deque>
+#include <string>
 #include <vector>
 
 namespace tallyroll {
+
+class TapeModel;
 
 class TapeListView : public QAbstractItemView {
     Q_OBJECT
@@ -52,13 +56,15 @@ class TapeListView : public QAbstractItemView {
                      const QList<int>& roles = QList<int>()) override;
     void reset() override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     int rows() const;
     int contentWidth() const;
     // Rows first to last on screen, as a viewport rectangle (empty if none is).
     QRect rowsRect(int first, int last) const;
-    int measure(const QString& text) const;
+    int measure(int row) const;
+    qreal advance(char32_t c) const;
     void countWidth(int width, int delta);
     void remeasure(int first, int last);
     void remeasureAll();
@@ -67,8 +73,11 @@ class TapeListView : public QAbstractItemView {
     std::deque<int> widths_;       // of every line, in the order of the rows
     std::vector<int> widthCount_;  // lines of each width
     int widest_ = 0;
-    std::vector<qreal> advances_;  // of the characters up to U+2FFF, measured on first use
-    bool shiftingRows_ = false;    // the rows moved, the pixels did not
+    const TapeModel* tapeModel_ = nullptr;
+    // Advances of the characters in the painted font, measured on first use.
+    mutable std::vector<qreal> latin1_;
+    mutable QHash<char32_t, qreal> others_;
+    bool shiftingRows_ = false;  // the rows moved, the pixels did not
 };
 
 }  // namespace tallyroll
