@@ -27,6 +27,7 @@
 #include "window/Accessibility.h"
 #include "window/ControlTable.h"
 #include "window/FocusFrame.h"
+#include "window/FittingLabel.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/TapeModel.h"
@@ -216,7 +217,7 @@ void FrmCalculator::BuildControls() {
                 break;
             }
             case ControlKind::Label: {
-                auto* l = new QLabel(caption, parent);
+                auto* l = new FittingLabel(caption, parent);
                 l->setTextFormat(Qt::PlainText);
                 l->setAlignment(ToQt(def.align));
                 if (def.border) {
@@ -242,7 +243,7 @@ void FrmCalculator::BuildControls() {
             }
             case ControlKind::Combo:
             case ControlKind::DropList: {
-                auto* cb = new QComboBox(parent);
+                auto* cb = new DropDownBox(parent);
                 cb->setEditable(def.kind == ControlKind::Combo);
                 cb->setInsertPolicy(QComboBox::NoInsert);
                 for (const char* item : def.items) cb->addItem(Q(item));
@@ -354,6 +355,11 @@ void FrmCalculator::ConnectHandlers() {
     connect(controls_.cboDecPlace, &QComboBox::activated, this, [this](int index) {
         Run("cboDecPlace_Click", [&] { calc_->cboDecPlace_Click(index); });
     });
+    // A list closed without a choice hands the keys back to where typing goes.
+    connect(qobject_cast<DropDownBox*>(controls_.cboDecPlace), &DropDownBox::listClosed,
+            controls_.picSetFocus, qOverload<>(&QWidget::setFocus));
+    connect(qobject_cast<DropDownBox*>(controls_.cboType), &DropDownBox::listClosed,
+            controls_.txtChangeTo, qOverload<>(&QWidget::setFocus));
     connect(controls_.lstTape, &QAbstractItemView::pressed, this,
             [this](const QModelIndex&) { Run("lstTape_Click", [&] { calc_->lstTape_Click(); }); });
     connect(controls_.lstTape, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex&) {

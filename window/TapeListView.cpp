@@ -1,9 +1,17 @@
 #include "window/TapeListView.h"
 
+#include "window/TapeModel.h"
+
+#include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QSignalBlocker>
+#include <QStyle>
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 
 #include "window/TapeAccessible.h"
 
@@ -11,19 +19,20 @@ namespace tallyroll {
 
 TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
     setVerticalScrollMode(ScrollPerItem);
-    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollMode(ScrollPerPixel);
+    setTextElideMode(Qt::ElideNone);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
 }
 
 void TapeListView::setModel(QAbstractItemModel* m) {
     QAbstractItemView::setModel(m);
+    tapeModel_ = qobject_cast<const TapeModel*>(m);
     // The base class has no overridable hook after rows are removed.
+    remeasureAll();
     if (!m) return;
-    connect(m, &QAbstractItemModel::rowsRemoved, this, [this] {
-        updateGeometries();
-        viewport()->update();
-    });
+    connect(m, &QAbstractItemModel::rowsRemoved, this,
+            [this](const QModelIndex&, int first, int last) { rowsRemoved(first, last); });
     connect(m, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { tape_accessibility::AboutToReset(*this); });
 }
@@ -44,13 +53,35 @@ int TapeListView::fullyVisibleRows() const {
     return std::max(1, viewport()->height() / rowHeight());
 }
 
+int TapeListView::horizontalOffset() const {
+    return horizontalScrollBar()->value();
+}
+
+int TapeListView::textMargins() const {
+    // The item delegate keeps this much off each side of a row's text.
+    return 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+}
+
+int TapeListView::contentWidth() const {
+    return widest_ + textMargins();
+}
+
 int TapeListView::verticalOffset() const {
     return firstVisibleRow() * rowHeight();
 }
 
 QRect TapeListView::visualRect(const QModelIndex& index) const {
     if (!index.isValid() || index.parent() != rootIndex()) return {};
-    return {0, (index.row() - firstVisibleRow()) * rowHeight(), viewport()->width(), rowHeight()};
+    return {-horizontalOffset(), (index.row() - firstVisibleRow()) * rowHeight(),
+            std::max(viewport()->width(), contentWidth()), rowHeight()};
+}
+
+QRect TapeListView::rowsRect(int first, int last) const {
+    const int top = std::max(first, firstVisibleRow());
+    const int bottom = std::min(last, firstVisibleRow() + viewport()->height() / rowHeight());
+    if (top > bottom) return {};
+    return {0, (top - firstVisibleRow()) * rowHeight(), viewport()->width(),
+            (bottom - top + 1) * rowHeight()};
 }
 
 QModelIndex TapeListView::indexAt(const QPoint& point) const {
@@ -123,27 +154,42 @@ void TapeListView::setSelection(const QRect& rect, QItemSelectionModel::Selectio
 
 QRegion TapeListView::visualRegionForSelection(const QItemSelection& selection) const {
     // Only the rows on screen can need a repaint.
-    const int first = firstVisibleRow(), last = first + fullyVisibleRows();
     QRegion region;
-    for (const QItemSelectionRange& range : selection) {
-        const int top = std::max(range.top(), first), bottom = std::min(range.bottom(), last);
-        if (top > bottom) continue;
-        region += QRect(0, (top - first) * rowHeight(), viewport()->width(),
-                        (bottom - top + 1) * rowHeight());
-    }
+    for (const QItemSelectionRange& range : selection)
+        region += rowsRect(range.top(), range.bottom());
     return region;
 }
 
 void TapeListView::updateGeometries() {
     const int page = fullyVisibleRows();
-    verticalScrollBar()->setRange(0, std::max(0, rows() - page));
+    QScrollBar* bar = verticalScrollBar();
+    const int max = std::max(0, rows() - page);
+    if (bar->isVisible() && bar->maximum() > 0 && max > 0 && bar->value() <= max) {
+        // The bar stays and its value stands: the scroll area need not lay
+        // itself out again, which a line added and one trimmed would each
+        // cost it on a full tape.
+        const QSignalBlocker quiet(bar);
+        bar->setRange(0, max);
+    } else {
+        bar->setRange(0, max);
+    }
     verticalScrollBar()->setPageStep(page);
     verticalScrollBar()->setSingleStep(1);
+    horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
+    horizontalScrollBar()->setPageStep(viewport()->width());
+    horizontalScrollBar()->setSingleStep(std::max(1, fontMetrics().averageCharWidth() * 2));
     QAbstractItemView::updateGeometries();
 }
 
-void TapeListView::scrollContentsBy(int, int) {
-    viewport()->update();
+void TapeListView::scrollContentsBy(int dx, int dy) {
+    if (shiftingRows_) return;
+    // dy counts rows, dx pixels. Move what is painted; Qt paints what the
+    // move uncovered.
+    const int pixelsDown = dy * rowHeight();
+    if (std::abs(pixelsDown) >= viewport()->height() || std::abs(dx) >= viewport()->width())
+        viewport()->update();
+    else
+        viewport()->scroll(dx, pixelsDown);
 }
 
 void TapeListView::paintEvent(QPaintEvent* event) {
@@ -167,9 +213,38 @@ void TapeListView::paintEvent(QPaintEvent* event) {
 
 void TapeListView::rowsInserted(const QModelIndex& parent, int start, int end) {
     QAbstractItemView::rowsInserted(parent, start, end);
+    if (!parent.isValid()) tape_accessibility::RowsInserted(*this, start, end);
+    const int before = widest_;
+    widths_.insert(widths_.begin() + start, static_cast<std::size_t>(end - start + 1), 0);
+    countWidth(0, end - start + 1);
+    remeasure(start, end);
+    if (end < rows() - 1) {
+        // Rows below moved down: not the tape's way, but keep it right.
+        updateGeometries();
+        viewport()->update();
+        return;
+    }
+    updateGeometries();
+    if (widest_ != before) viewport()->update();
+    viewport()->update(rowsRect(start, end));
+}
+
+void TapeListView::rowsRemoved(int first, int last) {
+    const auto from = widths_.begin() + first, to = widths_.begin() + last + 1;
+    for (auto it = from; it != to; ++it) countWidth(*it, -1);
+    widths_.erase(from, to);
+    const int top = firstVisibleRow();
+    if (last < top) {
+        // Lines above the view went: the same lines stay on screen under
+        // new row numbers, so nothing needs painting.
+        shiftingRows_ = true;
+        verticalScrollBar()->setValue(top - (last - first + 1));
+        updateGeometries();
+        shiftingRows_ = false;
+        return;
+    }
     updateGeometries();
     viewport()->update();
-    if (!parent.isValid()) tape_accessibility::RowsInserted(*this, start, end);
 }
 
 void TapeListView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
@@ -193,25 +268,112 @@ void TapeListView::currentChanged(const QModelIndex& current, const QModelIndex&
 void TapeListView::dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                                const QList<int>& roles) {
     tape_accessibility::RowsChanged(*this, topLeft.row(), bottomRight.row());
+    const int before = widest_;
+    remeasure(topLeft.row(), bottomRight.row());
+    if (widest_ != before) updateGeometries();
     if (topLeft == bottomRight) {
         QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
         return;
     }
     // A recalculation changes a range as long as the tape. The base class
     // measures every row of it; only the rows on screen can need a repaint.
-    const int first = firstVisibleRow();
-    const int top = std::max(topLeft.row(), first);
-    const int bottom = std::min(bottomRight.row(), first + viewport()->height() / rowHeight());
-    if (top <= bottom)
-        viewport()->update(0, (top - first) * rowHeight(), viewport()->width(),
-                           (bottom - top + 1) * rowHeight());
+    viewport()->update(rowsRect(topLeft.row(), bottomRight.row()));
 }
 
 void TapeListView::reset() {
     QAbstractItemView::reset();
     tape_accessibility::Reset(*this);
+    remeasureAll();
     updateGeometries();
     viewport()->update();
+}
+
+void TapeListView::changeEvent(QEvent* event) {
+    QAbstractItemView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        latin1_.clear();
+        others_.clear();
+        remeasureAll();
+        updateGeometries();
+    }
+}
+
+void TapeListView::resizeEvent(QResizeEvent* event) {
+    QAbstractItemView::resizeEvent(event);
+    // A horizontal scroll bar that comes takes the bottom row's room: keep
+    // the current line in view if it was.
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || event->size().height() >= event->oldSize().height()) return;
+    const int row = current.row() - firstVisibleRow();
+    if (row >= 0 && (row + 1) * rowHeight() <= event->oldSize().height()) scrollTo(current);
+}
+
+// ---- Line widths ---------------------------------------------------------------
+
+qreal TapeListView::advance(char32_t c) const {
+    if (latin1_.empty()) latin1_.assign(256, -1);
+    if (c < 256 && latin1_[c] >= 0) return latin1_[c];
+    if (c >= 256)
+        if (const auto it = others_.constFind(c); it != others_.constEnd()) return *it;
+    const qreal a = QFontMetricsF(font()).horizontalAdvance(QString::fromUcs4(&c, 1));
+    (c < 256 ? latin1_[c] : others_[c]) = a;
+    return a;
+}
+
+int TapeListView::measure(int row) const {
+    // The sum of the characters' advances in the painted font: what a line
+    // takes without kerning, which only brings characters closer. Read from
+    // the tape's own UTF-8 text, so a recalculation of a full tape measures
+    // every line in about a millisecond.
+    qreal width = 0;
+    if (!tapeModel_) {
+        for (const char32_t c : model()->index(row, 0, rootIndex()).data().toString().toUcs4())
+            width += advance(c);
+        return static_cast<int>(std::ceil(width));
+    }
+    const std::string& text = tapeModel_->lineText(row);
+    for (std::size_t i = 0; i < text.size();) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        const int extra = b < 0x80 ? 0 : b < 0xE0 ? 1 : b < 0xF0 ? 2 : 3;
+        char32_t c = extra == 0 ? b : b & (0x3F >> extra);
+        for (int k = 1; k <= extra && i + static_cast<std::size_t>(k) < text.size(); ++k)
+            c = (c << 6) |
+                (static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) & 0x3F);
+        i += static_cast<std::size_t>(extra) + 1;
+        width += advance(c);
+    }
+    return static_cast<int>(std::ceil(width));
+}
+
+void TapeListView::countWidth(int width, int delta) {
+    if (width >= static_cast<int>(widthCount_.size()))
+        widthCount_.resize(static_cast<std::size_t>(width) + 1, 0);
+    widthCount_[static_cast<std::size_t>(width)] += delta;
+    if (delta > 0) {
+        widest_ = std::max(widest_, width);
+        return;
+    }
+    while (widest_ > 0 && widthCount_[static_cast<std::size_t>(widest_)] == 0) --widest_;
+}
+
+void TapeListView::remeasure(int first, int last) {
+    if (!model()) return;
+    last = std::min(last, static_cast<int>(widths_.size()) - 1);
+    for (int row = std::max(first, 0); row <= last; ++row) {
+        const int width = measure(row);
+        int& known = widths_[static_cast<std::size_t>(row)];
+        if (width == known) continue;
+        countWidth(width, +1);
+        countWidth(known, -1);
+        known = width;
+    }
+}
+
+void TapeListView::remeasureAll() {
+    widths_.assign(static_cast<std::size_t>(rows()), 0);
+    widthCount_.assign(1, rows());
+    widest_ = 0;
+    remeasure(0, rows() - 1);
 }
 
 }  // namespace tallyroll

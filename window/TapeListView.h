@@ -4,10 +4,21 @@
 // view, paint) costs the same on a three-line tape as on a full one. Qt's
 // QListView lays out every row again after each insertion, which on a full
 // tape took longer than the key that caused it.
+//
+// Lines are never elided: the view keeps the width of every line in the font
+// it paints, and a horizontal scroll bar appears when the widest one needs
+// it. A new line at the bottom scrolls the painted rows up by their pixels,
+// so a key paints only the new row and the selection change.
 
 #include <QAbstractItemView>
+#include <QHash>
+#include <deque>
+#include <string>
+#include <vector>
 
 namespace tallyroll {
+
+class TapeModel;
 
 class TapeListView : public QAbstractItemView {
     Q_OBJECT
@@ -25,10 +36,14 @@ class TapeListView : public QAbstractItemView {
     int firstVisibleRow() const;
     // Rows that fit entirely in the viewport.
     int fullyVisibleRows() const;
+    // Width of the widest line's text, in pixels of the painted font.
+    int widestLine() const { return widest_; }
+    // Pixels a row needs beside its text (the item's text margins).
+    int textMargins() const;
 
   protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
-    int horizontalOffset() const override { return 0; }
+    int horizontalOffset() const override;
     int verticalOffset() const override;
     bool isIndexHidden(const QModelIndex&) const override { return false; }
     void setSelection(const QRect& rect, QItemSelectionModel::SelectionFlags command) override;
@@ -44,9 +59,29 @@ class TapeListView : public QAbstractItemView {
     void dataChanged(const QModelIndex& topLeft, const QModelIndex& bottomRight,
                      const QList<int>& roles = QList<int>()) override;
     void reset() override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
     int rows() const;
+    int contentWidth() const;
+    // Rows first to last on screen, as a viewport rectangle (empty if none is).
+    QRect rowsRect(int first, int last) const;
+    int measure(int row) const;
+    qreal advance(char32_t c) const;
+    void countWidth(int width, int delta);
+    void remeasure(int first, int last);
+    void remeasureAll();
+    void rowsRemoved(int first, int last);
+
+    std::deque<int> widths_;       // of every line, in the order of the rows
+    std::vector<int> widthCount_;  // lines of each width
+    int widest_ = 0;
+    const TapeModel* tapeModel_ = nullptr;
+    // Advances of the characters in the painted font, measured on first use.
+    mutable std::vector<qreal> latin1_;
+    mutable QHash<char32_t, qreal> others_;
+    bool shiftingRows_ = false;  // the rows moved, the pixels did not
 };
 
 }  // namespace tallyroll

@@ -13,7 +13,9 @@ int TapeModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant TapeModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !tape_ || !index.isValid()) return {};
+    // The tool tip shows a line whole wherever the view has scrolled it to.
+    if ((role != Qt::DisplayRole && role != Qt::ToolTipRole) || !tape_ || !index.isValid())
+        return {};
     return QString::fromStdString(tape_->line(index.row()));
 }
 

@@ -19,6 +19,8 @@ class TapeModel : public QAbstractListModel {
 
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    // The text of a row as the tape holds it (UTF-8).
+    const std::string& lineText(int row) const { return tape_->line(row); }
 
     // The tape's notices, in the order TapeList sends them.
     void aboutToAppend(int row) { beginInsertRows({}, row, row); }

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,17 @@ void ShapeWidget::paintEvent(QPaintEvent*) {
     p.setPen(border_);
     p.setBrush(fill_);
     p.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void DropDownBox::showPopup() {
+    QComboBox::showPopup();
+    // The list lives in a popup window of its own, created on first use.
+    if (QWidget* popup = view()->window(); popup != window()) popup->installEventFilter(this);
+}
+
+bool DropDownBox::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Hide && watched == view()->window()) emit listClosed();
+    return QComboBox::eventFilter(watched, event);
 }
 
 ControlKind KindOf(const QWidget& w) {

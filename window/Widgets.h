@@ -3,6 +3,7 @@
 // mapping from the window definition's colours to the palette.
 
 #include <QColor>
+#include <QComboBox>
 #include <QPalette>
 #include <QWidget>
 
@@ -17,6 +18,23 @@ class PictureBox : public QWidget {
 
   public:
     using QWidget::QWidget;
+};
+
+// A combo box that tells when its list closes, whether an entry was chosen
+// (Enter, a click on it) or not (Escape, a click elsewhere, the window losing
+// the focus), so the window can say where the keyboard focus goes next.
+class DropDownBox : public QComboBox {
+    Q_OBJECT
+
+  public:
+    using QComboBox::QComboBox;
+    void showPopup() override;
+
+  signals:
+    void listClosed();
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
 // A rectangle shape: filled with its back colour, outlined with its fore

@@ -1,6 +1,7 @@
 #include "tools/script/WindowBackend.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 
 #include "window/Json.h"
 #include "window/Printers.h"
+#include "window/TextFit.h"
 #include "window/Widgets.h"
 
 namespace tallyroll {
@@ -62,6 +64,12 @@ std::string AlignOf(Qt::Alignment a) {
     if (a & Qt::AlignRight) return "\"right\"";
     if (a & Qt::AlignHCenter) return "\"center\"";
     return "\"left\"";
+}
+
+// A text of the control as assistive technology gets it; null without an interface.
+std::string AccessibleText(const QWidget& w, QAccessible::Text which) {
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(const_cast<QWidget*>(&w));
+    return iface ? json::Quote(S(iface->text(which))) : std::string("null");
 }
 
 std::string NullOr(const std::optional<std::string>& s) {
@@ -461,6 +469,7 @@ std::string WindowBackend::controls(std::string& out) {
         const QVariant index = w->property("Index"), tab = w->property("TabIndex");
         const QRect g = w->geometry();
         const QFont f = w->font();
+        const TextFit fit = TextFitOf(*w);
 
         o += std::string(first ? "" : ",") + "{\"name\":" + Quote(S(w->objectName())) +
              ",\"index\":" + (index.isValid() ? std::to_string(index.toInt()) : "null") +
@@ -484,7 +493,10 @@ std::string WindowBackend::controls(std::string& out) {
              ",\"back\":" + Quote(ColourOf(*w, "BackColor", w->backgroundRole())) +
              ",\"fore\":" + Quote(ColourOf(*w, "ForeColor", w->foregroundRole())) +
              ",\"align\":" + align + ",\"border\":" + Bool(hasBorder) +
-             ",\"tooltip\":" + (w->toolTip().isEmpty() ? "null" : Quote(S(w->toolTip()))) + "}";
+             ",\"tooltip\":" + (w->toolTip().isEmpty() ? "null" : Quote(S(w->toolTip()))) +
+             ",\"accessibleName\":" + AccessibleText(*w, QAccessible::Name) +
+             ",\"accessibleDescription\":" + AccessibleText(*w, QAccessible::Description) +
+             ",\"fits\":" + Bool(fit.fits) + ",\"shownSize\":" + Number(fit.points) + "}";
         first = false;
     }
     out = o + "]}";
