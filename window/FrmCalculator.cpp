@@ -26,6 +26,7 @@
 #include "window/ControlTable.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
+#include "window/TapeCommands.h"
 #include "window/TapeModel.h"
 #include "window/Widgets.h"
 
@@ -172,6 +173,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     model_->setTape(&calc_->tape());
     view_->attach(*calc_);
     ConnectHandlers();
+    InstallTapeCommands(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
