@@ -157,6 +157,9 @@ void WindowBackend::sendKey(int key, const QString& text, Qt::KeyboardModifiers 
     if (!target) {
         QWidget* window = windows_.activeWindow();
         if (!window) return;  // nothing has the focus: the key is lost
+        // The key goes to the active window, as on a desktop; a popup closed
+        // on the offscreen platform leaves no window active.
+        if (QApplication::activeWindow() != window) QApplication::setActiveWindow(window);
         target = window->focusWidget() ? window->focusWidget() : window;
     }
     QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), text, modifiers);
