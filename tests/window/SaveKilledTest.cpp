@@ -2,6 +2,7 @@
 // it was saving as one whole tape: the old one or the new one, never a part.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -10,6 +11,7 @@
 
 #include "tape/TapeFile.h"
 #include "tape/TapeList.h"
+#include "window/TapeFiles.h"
 
 namespace tallyroll {
 namespace {
@@ -43,6 +45,22 @@ TEST(SaveKilled, LeavesAWholeTape) {
         ++wholeAfterKill;
     }
     EXPECT_EQ(wholeAfterKill, 12);
+}
+
+// A folder without write permission: the save fails with the system's reason
+// and the old file stays. Root may write anywhere, so this needs another user.
+TEST(SaveRefused, ReadOnlyFolderKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root may write into a read-only folder";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.tape"));
+    ASSERT_EQ(WriteFileAtomically(path, "+ 1.00\n"), "");
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner));
+    const std::string why = WriteFileAtomically(path, "+ 2.00\n");
+    QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    EXPECT_NE(why, "");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("+ 1.00\n"));
 }
 
 }  // namespace
