@@ -38,7 +38,9 @@ struct ArgumentRow {
 };
 
 // The arguments after the options, in order; a new one is one row here.
-constexpr std::initializer_list<ArgumentRow> kArguments = {};
+constexpr std::initializer_list<ArgumentRow> kArguments = {
+    {"file", "A tape file (.tape) the calculator opens with at once.", "[file]"},
+};
 
 QString Usage(const QCommandLineParser& parser) {
     // Without a QApplication the parser does not know the program's name.

@@ -4,6 +4,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <string>
 
 #include "tape/Printer.h"
 
@@ -19,5 +20,9 @@ QStringList PrinterModuleDirectories();
 // reports it.
 std::unique_ptr<Printer> OpenDefaultPrinterFromModule(
     const QStringList& directories = PrinterModuleDirectories());
+
+// A printer writing a PDF file at `path`, through the same module.
+std::unique_ptr<Printer> OpenPdfPrinterFromModule(
+    const std::string& path, const QStringList& directories = PrinterModuleDirectories());
 
 }  // namespace tallyroll

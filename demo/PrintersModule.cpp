@@ -10,3 +10,8 @@ extern "C" Q_DECL_EXPORT void tallyroll_OpenDefaultPrinter(
     std::unique_ptr<tallyroll::Printer>* printer) {
     *printer = tallyroll::OpenDefaultPrinter();
 }
+
+extern "C" Q_DECL_EXPORT void tallyroll_OpenPdfPrinter(
+    const char* path, std::unique_ptr<tallyroll::Printer>* printer) {
+    *printer = tallyroll::MakePdfPrinter(path);
+}

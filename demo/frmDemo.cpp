@@ -4,11 +4,14 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
+#include <utility>
 
 #include "demo/Forms.h"
 #include "demo/Layout.h"
 #include "engine/NumberText.h"
 #include "window/Accessibility.h"
+#include "window/TapeFiles.h"
 
 namespace tallyroll {
 
@@ -62,6 +65,11 @@ void frmDemo::cmdCalc_Click() {
     // and releases it while it is shown; the QPointer notices its deletion.
     QPointer<FrmCalculator> calc = &forms_.calculator();
     calc->SetStartValue(StartValueOf(lblValue_->text()));
+    // A tape to open goes in once the window is shown and activated.
+    if (calc && !tapeToOpen_.isEmpty())
+        QTimer::singleShot(0, calc, [calc, path = std::exchange(tapeToOpen_, QString())] {
+            if (calc) OpenTapeFileAt(*calc, path, false);
+        });
     if (calc) calc->ShowModal(this);
     // "E&xit" ended the program: nothing of this visit goes on.
     if (forms_.ended()) return;
@@ -76,6 +84,11 @@ void frmDemo::cmdCalc_Click() {
     // Only a calculator still loaded is unloaded: asking for the shared
     // instance here would load a new, hidden one.
     if (FrmCalculator* loaded = forms_.loadedCalculator()) loaded->Unload();
+}
+
+void frmDemo::OpenCalculatorWithTape(const QString& path) {
+    tapeToOpen_ = path;
+    cmdCalc_Click();
 }
 
 void frmDemo::closeEvent(QCloseEvent* event) {

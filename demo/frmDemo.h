@@ -2,6 +2,7 @@
 // The host window "Demo": one value and a "Calculator" button that opens a
 // fresh calculator with that value and takes back the result it saved.
 
+#include <QString>
 #include <QWidget>
 
 class QLabel;
@@ -16,6 +17,9 @@ class frmDemo : public QWidget {
     explicit frmDemo(Forms& forms);
 
     void cmdCalc_Click();
+    // Opens the calculator as the button does, with the tape read from the
+    // tape file at `path` (refused with a message when it is not one).
+    void OpenCalculatorWithTape(const QString& path);
 
     QLabel& lblValue() { return *lblValue_; }
     QPushButton& cmdCalc() { return *cmdCalc_; }
@@ -29,6 +33,7 @@ class frmDemo : public QWidget {
     Forms& forms_;
     QLabel* lblValue_;
     QPushButton* cmdCalc_;
+    QString tapeToOpen_;  // for the next visit only
 };
 
 }  // namespace tallyroll

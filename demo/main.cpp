@@ -1,6 +1,7 @@
 // tallyroll: starts with the host window "Demo"; the program ends when its
 // last window is closed, or at once through the calculator's "E&xit".
 #include <QApplication>
+#include <QTimer>
 
 #include "demo/CommandLine.h"
 #include "demo/Forms.h"
@@ -19,7 +20,15 @@ int main(int argc, char** argv) {
 
     tallyroll::CalculatorHooks hooks;
     hooks.defaultPrinter = [] { return tallyroll::OpenDefaultPrinterFromModule(); };
+    hooks.pdfPrinter = [](const std::string& path) {
+        return tallyroll::OpenPdfPrinterFromModule(path);
+    };
     tallyroll::Forms forms(std::move(hooks));
     forms.demo().show();
+    // tallyroll FILE.tape: the calculator opens at once with that tape.
+    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())
+        QTimer::singleShot(0, &forms.demo(), [&forms, path = files.front()] {
+            forms.demo().OpenCalculatorWithTape(path);
+        });
     return QApplication::exec();
 }

@@ -4,7 +4,10 @@
 // through CalculatorView.
 
 #include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/CalculatorView.h"
 #include "engine/NumberText.h"
@@ -87,6 +90,13 @@ class Calculator {
 
     // Printing.
     void cmdPrint_Click();
+    // A print run on the printer `open` gives, title prompt included: "" when
+    // the tape was printed (or is empty), else the reason it failed.
+    std::string PrintTape(const std::function<std::unique_ptr<Printer>()>& open);
+
+    // Replaces the whole tape with `lines`, as the Clear key empties it, and
+    // recalculates it as saving a correction does; the last line is selected.
+    void ReplaceTape(std::vector<std::string> lines);
 
     // Leaving the window.
     void cmdSave_Click();
@@ -119,6 +129,8 @@ class Calculator {
     void WriteSubTotal(const std::int16_t& index, double value);
     void WriteGrandTotalBlock();
     void AddToTape(std::string text);
+    // Rewrites every total from the tape's text and shows the result.
+    void RecalculateAll();
 
     CalculatorView& view_;
     CalcState st_;

@@ -23,6 +23,15 @@ std::string HeaderText(const LocalDateTime& t, const std::string& title) {
 }  // namespace
 
 void Calculator::cmdPrint_Click() {
+    const std::string failure = PrintTape([this] { return view_.defaultPrinter(); });
+    ParkFocus();
+    view_.beep();
+    if (!failure.empty())
+        view_.messageBox(kAppTitle, "The tape could not be printed: " + failure,
+                         MessageIcon::Warning);
+}
+
+std::string Calculator::PrintTape(const std::function<std::unique_ptr<Printer>()>& open) {
     PrintSteps steps;
     std::unique_ptr<Printer> printer;
     // Every printer step goes through here, so with no default printer each
@@ -40,7 +49,7 @@ void Calculator::cmdPrint_Click() {
         view_.setBusyPointer(true);
         view_.processEvents();
 
-        steps([&] { printer = view_.defaultPrinter(); });
+        steps([&] { printer = open(); });
         steps([&] { dev().setUnitInches(); });
         steps([&] { dev().setCopies(1); });
         steps([&] { dev().setFontName(kPrintFont); });
@@ -79,11 +88,8 @@ void Calculator::cmdPrint_Click() {
         view_.setWindowEnabled(true);
         view_.setBusyPointer(false);
     }
-    ParkFocus();
-    view_.beep();
-    if (steps.failed())
-        view_.messageBox(kAppTitle, "The tape could not be printed: " + steps.reason(),
-                         MessageIcon::Warning);
+    if (!steps.failed()) return "";
+    return steps.reason().empty() ? "an unknown printer error" : steps.reason();
 }
 
 }  // namespace tallyroll

@@ -1,6 +1,8 @@
 // The change panel: correcting a line already on the tape, then recalculating
 // the whole tape from its text.
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "engine/Calculator.h"
 #include "tape/Recalculate.h"
@@ -45,6 +47,12 @@ void Calculator::cmdSaveChange_Click() {
     const std::string op = type == "-" ? std::string(kMinus) : type;
     lstTape_.replace(target, op + " " + Formatted(typed.value));
 
+    RecalculateAll();
+    view_.setChangePanelVisible(false);
+    ParkFocus();
+}
+
+void Calculator::RecalculateAll() {
     const RecalcOutcome out = RecalculateTape(lstTape_, [this](double v) { return Formatted(v); });
     for (const RecalcFault fault : out.faults) {
         view_.messageBox(
@@ -63,6 +71,13 @@ void Calculator::cmdSaveChange_Click() {
             ShowResult(Formatted(out.runningTotal));
         }
     }
+}
+
+void Calculator::ReplaceTape(std::vector<std::string> lines) {
+    cmdClear_Click();
+    lstTape_.assign(std::move(lines));
+    if (!lstTape_.empty()) lstTape_.select(lstTape_.count() - 1);
+    RecalculateAll();
     view_.setChangePanelVisible(false);
     ParkFocus();
 }

@@ -1,6 +1,7 @@
 #include "tape/TapeList.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tallyroll {
 
@@ -48,6 +49,16 @@ void TapeList::removeFirst() {
 void TapeList::clear() {
     if (observer_) observer_->tapeAboutToClear();
     lines_.clear();
+    selected_ = -1;
+    batchFirst_ = batchLast_ = -1;
+    if (observer_) observer_->tapeCleared();
+}
+
+void TapeList::assign(std::vector<std::string> lines) {
+    if (observer_) observer_->tapeAboutToClear();
+    const std::size_t keep = std::min<std::size_t>(lines.size(), kMaxLines);
+    lines_.assign(std::make_move_iterator(lines.end() - static_cast<std::ptrdiff_t>(keep)),
+                  std::make_move_iterator(lines.end()));
     selected_ = -1;
     batchFirst_ = batchLast_ = -1;
     if (observer_) observer_->tapeCleared();

@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 namespace tallyroll {
 
@@ -39,6 +40,10 @@ class TapeList {
     void replace(int k, std::string text);  // the selection does not move
     void removeFirst();
     void clear();
+    // Replaces every line at once (the newest kMaxLines when there are more)
+    // and selects none; observers see it as a clear.
+    void assign(std::vector<std::string> lines);
+    std::vector<std::string> lines() const { return {lines_.begin(), lines_.end()}; }
 
     // Holds back line-change notices until it ends, then sends one for the
     // whole range touched: a recalculation redraws the view once.

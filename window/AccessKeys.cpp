@@ -24,7 +24,7 @@ constexpr AccessKeyDef kAccessKeys[] = {
     {{"memoryClear", "Memory &Clear", "Ctrl+L"}, "cmdMemory", 3},
     {{"squareRoot", "S&quare Root", "Ctrl+T"}, "cmdFunction", 0},
     {{"reciprocal", "Rec&iprocal", "Ctrl+I"}, "cmdFunction", 2},
-    {{"printTape", "&Print", "Ctrl+P"}, "cmdPrint", -1},
+    {{"printTape", "P&rint\u2026", "Ctrl+P"}, "cmdPrint", -1},
     {{"decimals0", "&0 Fixed Decimal", "Ctrl+0"}, "cboDecPlace", 0},
     {{"decimals1", "&1 Fixed Decimal", "Ctrl+1"}, "cboDecPlace", 1},
     {{"decimals2", "&2 Fixed Decimal", "Ctrl+2"}, "cboDecPlace", 2},

@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "engine/CalculatorView.h"
 #include "tape/Printer.h"
@@ -19,9 +20,11 @@ struct CalculatorHooks {
     // Shows the title window modally; called by the load on every fifth day.
     std::function<void()> showTitle;                           // no title window
     std::function<std::unique_ptr<Printer>()> defaultPrinter;  // no printer
-    std::shared_ptr<Dialogs> dialogs;                          // Qt's own boxes
-    std::function<void()> beep;                                // QApplication::beep
-    std::optional<WorkAreaPixels> workArea;                    // the screen's available geometry
+    // A printer writing a PDF file at the path, for the PDF export.
+    std::function<std::unique_ptr<Printer>(const std::string&)> pdfPrinter;  // none
+    std::shared_ptr<Dialogs> dialogs;                                        // Qt's own boxes
+    std::function<void()> beep;                                              // QApplication::beep
+    std::optional<WorkAreaPixels> workArea;  // the screen's available geometry
     // Twips per pixel; 1440 / the screen's logical DPI when not given.
     std::optional<double> twipsPerPixelX, twipsPerPixelY;
     // Ends the program at once: no unload handlers, the host never resumes.

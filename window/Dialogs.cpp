@@ -1,5 +1,6 @@
 #include "window/Dialogs.h"
 
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -31,6 +32,24 @@ class QtDialogs : public Dialogs {
         if (!ok) return std::nullopt;
         return answer.toStdString();
     }
+
+    std::optional<std::string> file(QWidget* parent, const std::string& title, FileMode mode,
+                                    const std::string& filter, const std::string& suffix) override {
+        QFileDialog dialog(parent, Q(title), QString(), Q(filter));
+        dialog.setAcceptMode(mode == FileMode::Save ? QFileDialog::AcceptSave
+                                                    : QFileDialog::AcceptOpen);
+        dialog.setFileMode(mode == FileMode::Save ? QFileDialog::AnyFile
+                                                  : QFileDialog::ExistingFile);
+        dialog.setDefaultSuffix(Q(suffix));
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        return dialog.selectedFiles().front().toStdString();
+    }
+
+    bool question(QWidget* parent, const std::string& title, const std::string& text) override {
+        return QMessageBox::question(parent, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    }
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -45,6 +64,15 @@ class ScriptedDialogs : public Dialogs {
     std::optional<std::string> input(QWidget*, const std::string& prompt, const std::string& title,
                                      const std::string&) override {
         return log_.answerInput(title, prompt);
+    }
+
+    std::optional<std::string> file(QWidget*, const std::string& title, FileMode mode,
+                                    const std::string&, const std::string&) override {
+        return log_.answerFile(title, mode);
+    }
+
+    bool question(QWidget*, const std::string& title, const std::string& text) override {
+        return log_.answerQuestion(title, text);
     }
 
   private:

@@ -25,12 +25,20 @@ class Dialogs {
     virtual std::optional<std::string> input(QWidget* parent, const std::string& prompt,
                                              const std::string& title,
                                              const std::string& defaultText) = 0;
+    // A file dialog: the path chosen, or nothing when cancelled. `filter` is
+    // in Qt's form ("Tape files (*.tape)"); `suffix` is added to a saved
+    // name typed without one.
+    virtual std::optional<std::string> file(QWidget* parent, const std::string& title,
+                                            FileMode mode, const std::string& filter,
+                                            const std::string& suffix) = 0;
+    // A question with Yes and No; true for Yes.
+    virtual bool question(QWidget* parent, const std::string& title, const std::string& text) = 0;
 };
 
 // QMessageBox and QInputDialog.
 std::shared_ptr<Dialogs> MakeQtDialogs();
 
-// Records into log.messages and log.inputs; input boxes take log's queued answers.
+// Records into the log; input boxes, file dialogs and questions take its queued answers.
 std::shared_ptr<Dialogs> MakeScriptedDialogs(SessionLog& log);
 
 }  // namespace tallyroll

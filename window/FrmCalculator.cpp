@@ -26,10 +26,11 @@
 #include "window/AccessKeys.h"
 #include "window/Accessibility.h"
 #include "window/ControlTable.h"
-#include "window/FocusFrame.h"
 #include "window/FittingLabel.h"
+#include "window/FocusFrame.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
+#include "window/TapeCommands.h"
 #include "window/TapeModel.h"
 #include "window/Widgets.h"
 
@@ -178,6 +179,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     ConnectHandlers();
     InstallAccessKeys(*this, *calc_);
     new FocusFrame(*this, *controls_.picSetFocus);
+    InstallTapeCommands(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 

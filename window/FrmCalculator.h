@@ -59,6 +59,9 @@ class FrmCalculator : public QWidget {
     // The command of that name, or null.
     QAction* command(const QString& id) const;
 
+    const CalculatorHooks& hooks() const { return hooks_; }
+    // The window's side of the calculation: its boxes, beep and focus.
+    QtView& view() { return *view_; }
     double twipsPerPixelX() const { return tppX_; }
     double twipsPerPixelY() const { return tppY_; }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine/CalcError.h"
+#include "tape/PasteText.h"
 
 namespace tallyroll {
 
@@ -52,6 +53,20 @@ void CheckKeyPress(Calculator& calc, std::int16_t& keyAscii) {
         return;
     }
     keyAscii = 0;
+}
+
+bool PasteNumber(Calculator& calc, std::string_view text) {
+    const auto number = ReadPastedNumber(text);
+    if (!number) return false;
+    auto type = [&calc](char c) {
+        auto code = static_cast<std::int16_t>(c);
+        CheckKeyPress(calc, code);
+    };
+    // The pasted number replaces one being typed rather than extending it.
+    if (calc.state().strLastInput == "NUM") type('E');
+    for (const char c : number->keys) type(c);
+    if (number->negative) calc.cmdNegitive_Click();
+    return true;
 }
 
 }  // namespace tallyroll

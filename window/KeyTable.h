@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <span>
+#include <string_view>
 
 #include "engine/Calculator.h"
 
@@ -22,5 +23,11 @@ std::span<const KeyBinding> KeyTable();
 // Runs the handler of the key, if any, and consumes it (sets it to 0). A
 // handler's unhandled error is reported and the key is then left unconsumed.
 void CheckKeyPress(Calculator& calc, std::int16_t& keyAscii);
+
+// Pastes a number: text that ReadPastedNumber accepts replaces the number
+// being typed, entered key by key through CheckKeyPress (then the sign key for
+// a "-"), so every rule of entry applies. False, with nothing changed, for any
+// other text.
+bool PasteNumber(Calculator& calc, std::string_view text);
 
 }  // namespace tallyroll

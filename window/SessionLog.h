@@ -21,12 +21,29 @@ struct LoggedInput {
     std::optional<std::string> answer;  // nothing when cancelled
 };
 
+enum class FileMode { Open, Save };
+
+struct LoggedFile {
+    std::string title;
+    FileMode mode = FileMode::Open;
+    std::optional<std::string> answer;  // nothing when cancelled
+};
+
+struct LoggedQuestion {
+    std::string title, text;
+    bool yes = false;
+};
+
 struct SessionLog {
     std::vector<LoggedMessage> messages;
     std::vector<LoggedInput> inputs;
     std::vector<std::string> printed;  // one JSON object per printer operation
     int beeps = 0;
     std::deque<std::optional<std::string>> answers;  // for the next input boxes, in order
+    std::vector<LoggedFile> files;
+    std::vector<LoggedQuestion> questions;
+    std::deque<std::optional<std::string>> fileAnswers;  // for the next file dialogs
+    std::deque<bool> questionAnswers;                    // for the next yes/no questions
 
     // Answers an input box from the queue (cancelled when empty) and logs it.
     std::optional<std::string> answerInput(const std::string& title, const std::string& prompt) {
@@ -37,6 +54,28 @@ struct SessionLog {
         }
         inputs.push_back({title, prompt, answer});
         return answer;
+    }
+
+    // A file dialog: the queued path, cancelled when none is queued.
+    std::optional<std::string> answerFile(const std::string& title, FileMode mode) {
+        std::optional<std::string> answer;
+        if (!fileAnswers.empty()) {
+            answer = fileAnswers.front();
+            fileAnswers.pop_front();
+        }
+        files.push_back({title, mode, answer});
+        return answer;
+    }
+
+    // A yes/no question: the queued answer, "no" when none is queued.
+    bool answerQuestion(const std::string& title, const std::string& text) {
+        bool yes = false;
+        if (!questionAnswers.empty()) {
+            yes = questionAnswers.front();
+            questionAnswers.pop_front();
+        }
+        questions.push_back({title, text, yes});
+        return yes;
     }
 };
 

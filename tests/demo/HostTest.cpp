@@ -4,13 +4,18 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
 #include <functional>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "demo/Form1.h"
 #include "demo/Forms.h"
@@ -100,6 +105,41 @@ class HostTest : public ::testing::Test {
     int programEnds_ = 0;
     std::unique_ptr<Forms> forms_;
 };
+
+// "tallyroll FILE.tape": the visit opens on the file's tape, recalculated;
+// a file that is no tape is refused with a message and the tape stays empty.
+TEST_F(HostTest, VisitWithATapeFileOpensOnThatTape) {
+    QTemporaryDir dir;
+    const QString good = dir.filePath(QStringLiteral("good.tape"));
+    const QString bad = dir.filePath(QStringLiteral("bad.tape"));
+    for (const auto& [path, text] :
+         {std::pair{good, "+ 12.00\n+ 3.00\n= 99.00\n"}, std::pair{bad, "+ 12.00\nhello\n"}}) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(text);
+    }
+    for (const QString& path : {good, bad}) {
+        std::vector<std::string> tape;
+        QString display;
+        User user(*forms_, [&](FrmCalculator& calc) {
+            tape = calc.calculator().tape().lines();
+            display = calc.result();
+            Type("S");
+        });
+        host().OpenCalculatorWithTape(path);
+        EXPECT_TRUE(user.used);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (path == good) {
+            EXPECT_EQ(tape, (std::vector<std::string>{"+ 12.00", "+ 3.00", "= 15.00"}));
+            EXPECT_EQ(display, QStringLiteral("15.00"));
+            EXPECT_TRUE(log_.messages.empty());
+        } else {
+            EXPECT_TRUE(tape.empty());
+            ASSERT_EQ(log_.messages.size(), 1u);
+            EXPECT_NE(log_.messages[0].text.find("line 2:"), std::string::npos);
+        }
+    }
+}
 
 TEST_F(HostTest, WindowHasTheDefinitionsLayout) {
     frmDemo& w = host();

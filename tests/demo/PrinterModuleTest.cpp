@@ -4,6 +4,7 @@
 // module is missing.
 #include <gtest/gtest.h>
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include "demo/PrinterModule.h"
@@ -30,6 +31,27 @@ TEST(PrinterModule, NoSchedulerMeansNoPrinter) {
 TEST(PrinterModule, AMissingModuleFailsThePrintStep) {
     QTemporaryDir empty;
     EXPECT_THROW(OpenDefaultPrinterFromModule({empty.path()}), PrintError);
+    EXPECT_THROW(OpenPdfPrinterFromModule(empty.filePath(QStringLiteral("t.pdf")).toStdString(),
+                                          {empty.path()}),
+                 PrintError);
+}
+
+// The PDF export prints through the module too.
+TEST(PrinterModule, WritesAPdfThroughTheModule) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("t.pdf"));
+    {
+        const std::unique_ptr<Printer> printer =
+            OpenPdfPrinterFromModule(path.toStdString(), kBuildTree);
+        ASSERT_NE(printer, nullptr);
+        printer->setFontName("Arial");
+        printer->setFontSize(10);
+        printer->print("= 15.00", true);
+        printer->endDoc();
+    }
+    QFile pdf(path);
+    ASSERT_TRUE(pdf.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(pdf.read(5) == "%PDF-");
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ struct Snapshot {
     bool title = false;
     std::optional<Host> host;
     bool ended = false;
+    std::string clipboard;
 };
 
 // "cmdNumber(3)" for a member of a control array, else the plain name.
@@ -66,6 +67,12 @@ class ScriptBackend {
     virtual std::string start(Currency value) = 0;
     virtual std::string deposit(std::int32_t value) = 0;
     virtual std::string close() = 0;
+    // A right click on tape line N, which opens the tape's context menu.
+    virtual std::string rclick(int line) = 0;
+    // Picks the item of the open context menu whose text, without "&", is TEXT.
+    virtual std::string menu(const std::string& text) = 0;
+    // Puts text on the system clipboard, as another program would.
+    virtual std::string setClipboard(const std::string& text) = 0;
     virtual Snapshot snapshot() = 0;
     // The controls dump of the active window, one JSON object.
     virtual std::string controls(std::string& json) = 0;

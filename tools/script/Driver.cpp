@@ -152,6 +152,26 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
         return "";
     }
     if (word == "close") return backend.close();
+    if (word == "rclick") {
+        if (!ParseInt(rest, n)) return "rclick needs a line number";
+        return backend.rclick(n);
+    }
+    if (word == "menu") return backend.menu(rest);
+    if (word == "clipboard") return backend.setClipboard(rest);
+    if (word == "answer-file") {
+        if (rest.empty()) return "answer-file needs a path";
+        log.fileAnswers.emplace_back(rest);
+        return "";
+    }
+    if (word == "answer-file-cancel") {
+        log.fileAnswers.emplace_back(std::nullopt);
+        return "";
+    }
+    if (word == "answer-question") {
+        if (rest != "yes" && rest != "no") return "answer-question takes yes or no";
+        log.questionAnswers.push_back(rest == "yes");
+        return "";
+    }
     return "unknown command " + word;
 }
 
@@ -273,10 +293,26 @@ std::string DumpJson(const Snapshot& s, SessionLog& log, std::vector<std::string
     o += "],\"beeps\":" + std::to_string(log.beeps);
     o += ",\"errors\":[";
     for (std::size_t i = 0; i < errors.size(); ++i) o += (i ? "," : "") + Quote(errors[i]);
+    o += "],\"clipboard\":" + Quote(s.clipboard);
+    o += ",\"files\":[";
+    for (std::size_t i = 0; i < log.files.size(); ++i) {
+        const auto& f = log.files[i];
+        o += std::string(i ? "," : "") + "{\"title\":" + Quote(f.title) +
+             ",\"mode\":" + Quote(f.mode == FileMode::Save ? "save" : "open") +
+             ",\"answer\":" + (f.answer ? Quote(*f.answer) : std::string("null")) + "}";
+    }
+    o += "],\"questions\":[";
+    for (std::size_t i = 0; i < log.questions.size(); ++i) {
+        const auto& q = log.questions[i];
+        o += std::string(i ? "," : "") + "{\"title\":" + Quote(q.title) +
+             ",\"text\":" + Quote(q.text) + ",\"answer\":" + Quote(q.yes ? "yes" : "no") + "}";
+    }
     o += "]}";
     log.messages.clear();
     log.inputs.clear();
     log.printed.clear();
+    log.files.clear();
+    log.questions.clear();
     log.beeps = 0;
     errors.clear();
     return o;

@@ -22,6 +22,9 @@ class HeadlessBackend : public ScriptBackend {
     std::string start(Currency value) override;
     std::string deposit(std::int32_t value) override;
     std::string close() override { return "close needs the window"; }
+    std::string rclick(int) override { return "rclick needs the window"; }
+    std::string menu(const std::string&) override { return "menu needs the window"; }
+    std::string setClipboard(const std::string&) override { return "clipboard needs the window"; }
     Snapshot snapshot() override;
     std::string controls(std::string&) override { return "controls needs the window"; }
     bool ended() const override { return view_.ended; }

@@ -3,10 +3,13 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -103,6 +106,7 @@ CalculatorHooks SessionWindows::calculatorHooks() {
         hooks.defaultPrinter = [] { return MakeFailingPrinter(); };
     else
         hooks.defaultPrinter = [] { return std::unique_ptr<Printer>(); };
+    hooks.pdfPrinter = [](const std::string& path) { return MakePdfPrinter(path); };
     hooks.dialogs = MakeScriptedDialogs(log_);
     hooks.beep = [log] { ++log->beeps; };
     if (options_.workArea) {
@@ -161,6 +165,9 @@ void WindowBackend::sendKey(int key, const QString& text, Qt::KeyboardModifiers 
     if (!target) {
         QWidget* window = windows_.activeWindow();
         if (!window) return;  // nothing has the focus: the key is lost
+        // The key goes to the active window, as on a desktop; a popup closed
+        // on the offscreen platform leaves no window active.
+        if (QApplication::activeWindow() != window) QApplication::setActiveWindow(window);
         target = window->focusWidget() ? window->focusWidget() : window;
     }
     QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), text, modifiers);
@@ -344,6 +351,40 @@ std::string WindowBackend::dblclick(int line) {
     return "";
 }
 
+std::string WindowBackend::rclick(int line) {
+    QWidget* viewport = nullptr;
+    QPoint at;
+    if (auto err = tapeLine(line, viewport, at); !err.empty()) return err;
+    // The press selects the line; the platform then asks for the context
+    // menu, which runs until an item is picked or it is closed.
+    QTest::mousePress(viewport, Qt::RightButton, {}, at);
+    QTest::mouseRelease(viewport, Qt::RightButton, {}, at);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &event);
+    return "";
+}
+
+std::string WindowBackend::menu(const std::string& text) {
+    auto* open = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    if (!open) return "no menu is open";
+    for (QAction* action : open->actions()) {
+        if (action->isSeparator() || S(action->text().remove(QLatin1Char('&'))) != text) continue;
+        if (!action->isEnabled()) return text + " is disabled";
+        const QPoint at = open->actionGeometry(action).center();
+        QMouseEvent move(QEvent::MouseMove, at, open->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(open, &move);
+        QTest::mouseClick(open, Qt::LeftButton, {}, at);
+        return "";
+    }
+    return "no menu item " + text;
+}
+
+std::string WindowBackend::setClipboard(const std::string& text) {
+    QApplication::clipboard()->setText(QString::fromStdString(text));
+    return "";
+}
+
 std::string WindowBackend::start(Currency value) {
     FrmCalculator* calc = windows_.calculator();
     if (!calc) return "no calculator window";
@@ -370,6 +411,7 @@ Snapshot WindowBackend::snapshot() {
     s.title = windows_.titleShown();
     s.host = windows_.host();
     s.ended = windows_.ended();
+    s.clipboard = S(QApplication::clipboard()->text());
     FrmCalculator* calc = windows_.calculator();
     if (!calc) return s;
     auto text = [calc](const char* name) -> std::string {

@@ -68,6 +68,9 @@ class WindowBackend : public ScriptBackend {
     std::string start(Currency value) override;
     std::string deposit(std::int32_t value) override;
     std::string close() override;
+    std::string rclick(int line) override;
+    std::string menu(const std::string& text) override;
+    std::string setClipboard(const std::string& text) override;
     Snapshot snapshot() override;
     std::string controls(std::string& json) override;
     bool ended() const override { return windows_.ended(); }

@@ -1,0 +1,138 @@
+#include "window/TapeCommands.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QMenu>
+#include <functional>
+
+#include "window/FrmCalculator.h"
+#include "window/KeyTable.h"
+#include "window/TapeFiles.h"
+#include "window/TapeListView.h"
+
+namespace tallyroll {
+
+namespace {
+
+using Handler = void (*)(FrmCalculator&);
+
+struct TapeCommand {
+    CommandDef def;
+    Handler run;
+};
+
+QClipboard& Clipboard() {
+    return *QGuiApplication::clipboard();
+}
+
+void Beep(FrmCalculator& w) {
+    w.view().beep();
+}
+
+QString Text(const std::string& s) {
+    return QString::fromStdString(s);
+}
+
+void CopyDisplay(FrmCalculator& w) {
+    Clipboard().setText(Text(w.calculator().captions().lblResult));
+}
+
+void CopyTape(FrmCalculator& w) {
+    const TapeList& tape = w.calculator().tape();
+    if (tape.empty()) return Beep(w);
+    std::string text;
+    for (int i = 0; i < tape.count(); ++i) text += tape.line(i) + "\n";
+    Clipboard().setText(Text(text));
+}
+
+void CopyLine(FrmCalculator& w) {
+    const TapeList& tape = w.calculator().tape();
+    if (tape.selected() < 0) return Beep(w);
+    Clipboard().setText(Text(tape.line(tape.selected())));
+}
+
+void Paste(FrmCalculator& w) {
+    if (!PasteNumber(w.calculator(), Clipboard().text().toStdString())) Beep(w);
+}
+
+void ShowTapeMenu(FrmCalculator& w);
+
+// Menu texts are what a script's "menu" command names, without the "&".
+const TapeCommand kCommands[] = {
+    {{"copyDisplay", "Copy &display", "Ctrl+C"}, &CopyDisplay},
+    {{"copyLine", "Copy &line", ""}, &CopyLine},
+    {{"copyTape", "&Copy tape", "Ctrl+Shift+C"}, &CopyTape},
+    {{"pasteNumber", "&Paste number", "Ctrl+V; Shift+Ins"}, &Paste},
+    {{"saveTape", "&Save tape\u2026", "Ctrl+S"}, &SaveTapeFile},
+    {{"openTape", "&Open tape\u2026", "Ctrl+O"}, &OpenTapeFile},
+    {{"exportCsv", "Export CS&V\u2026", ""}, &ExportTapeCsv},
+    {{"exportPdf", "Export P&DF\u2026", ""}, &ExportTapePdf},
+    {{"tapeMenu", "Tape menu", "Menu; Shift+F10"}, &ShowTapeMenu},
+};
+
+constexpr const char* kMenuRows[] = {
+    "copyLine", "copyTape",  nullptr,     "saveTape", "openTape",
+    nullptr,    "exportCsv", "exportPdf", nullptr,    "printTape",
+};
+
+TapeListView* TapeView(FrmCalculator& w) {
+    return qobject_cast<TapeListView*>(w.control(QStringLiteral("lstTape")));
+}
+
+// The menu, at a point of the tape's viewport; returns when it closes. The
+// items are the window's own commands, so each runs as its keys do.
+void ExecMenu(FrmCalculator& w, const QPoint& at) {
+    TapeListView* list = TapeView(w);
+    QMenu menu(&w);
+    menu.setObjectName(QStringLiteral("tapeMenu"));
+    bool separator = false;
+    for (const char* id : TapeMenuRows()) {
+        if (!id) {
+            separator = !menu.actions().isEmpty();
+            continue;
+        }
+        QAction* action = w.command(QString::fromLatin1(id));
+        if (!action) continue;
+        if (separator) menu.addSeparator();
+        separator = false;
+        menu.addAction(action);
+    }
+    menu.exec(list->viewport()->mapToGlobal(at));
+}
+
+// The Menu key and Shift+F10: the tape's menu while the tape or the focus
+// holder has the focus; any other control gets its own context menu.
+void ShowTapeMenu(FrmCalculator& w) {
+    TapeListView* list = TapeView(w);
+    QWidget* focus = w.focusWidget();
+    if (focus && focus != list && focus != w.control(QStringLiteral("picSetFocus")) &&
+        focus != &w) {
+        const QPoint at = focus->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
+        QCoreApplication::sendEvent(focus, &event);
+        return;
+    }
+    const int row = w.calculator().tape().selected();
+    const QRect line = row >= 0 ? list->visualRect(list->model()->index(row, 0)) : QRect();
+    ExecMenu(w, line.isValid() && list->viewport()->rect().intersects(line) ? line.bottomLeft()
+                                                                            : QPoint(0, 0));
+}
+
+}  // namespace
+
+std::span<const char* const> TapeMenuRows() {
+    return kMenuRows;
+}
+
+void InstallTapeCommands(FrmCalculator& window) {
+    for (const TapeCommand& c : kCommands)
+        window.AddCommand(c.def, [&window, run = c.run] { run(window); });
+    TapeListView* list = TapeView(window);
+    list->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(list, &QWidget::customContextMenuRequested, &window,
+                     [&window](const QPoint& at) { ExecMenu(window, at); });
+}
+
+}  // namespace tallyroll
