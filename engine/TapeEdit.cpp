@@ -30,6 +30,7 @@ void Calculator::lstTape_DblClick() {
 }
 
 void Calculator::cmdSaveChange_Click() {
+    const UndoScope undo(*this, "Change line");
     const int target = lstTape_.selected();
     if (target < 0) {  // the tape was cleared while the panel was open: nothing to change
         view_.setChangePanelVisible(false);

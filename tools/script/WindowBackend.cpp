@@ -104,6 +104,7 @@ CalculatorHooks SessionWindows::calculatorHooks() {
     hooks.twipsPerPixelX = options_.tppX;
     hooks.twipsPerPixelY = options_.tppY;
     hooks.endProgram = [this] { endProgram(); };
+    hooks.zoomLevel = zoomLevel_;
     return hooks;
 }
 
