@@ -83,6 +83,7 @@ void UndoHistory::DropRedo() {
 // lines, then appended and trimmed ones. Anything else cannot be taken back
 // line by line, and the history is given up rather than put back wrongly.
 void UndoHistory::tapeCleared(std::deque<std::string>&& lines) {
+    if (lines.empty()) return;  // nothing went
     Step* step = recording_ && !broken_ ? &pending_ : nullptr;
     if (!step || step->cleared || !step->replaced.empty() || step->tail.started) {
         if (!recording_ || !broken_) Forget();
