@@ -155,6 +155,13 @@ void WindowBackend::sendKey(int key, const QString& text, Qt::KeyboardModifiers 
         QWidget* window = windows_.activeWindow();
         if (!window) return;  // nothing has the focus: the key is lost
         target = window->focusWidget() ? window->focusWidget() : window;
+        // A closed drop-down list hands the activation back to its window, as
+        // a window manager does; on the offscreen platform the hidden list
+        // can stay the active window, and the window's key commands would
+        // not fire.
+        if (QWidget* active = QApplication::activeWindow();
+            active && active != window && !active->isVisible())
+            QApplication::setActiveWindow(window);
     }
     QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), text, modifiers);
 }
