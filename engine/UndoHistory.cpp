@@ -2,6 +2,10 @@
 
 #include <algorithm>
 
+#include "engine/NumberText.h"
+#include "tape/Recalculate.h"
+#include "tape/TapeLine.h"
+
 namespace tallyroll {
 
 namespace {
@@ -51,6 +55,10 @@ void UndoHistory::End(const UndoSnapshot& after) {
         after.SameCalculation(step.other))
         return;  // the action changed nothing
     DropRedo();
+    if (step.replaced.size() > kFewLines && !step.cleared && !step.tail.started) {
+        step.format = after.state.strFormat;
+        Compact(step);
+    }
     undo_.push_back(std::move(step));
     restoredValid_ = false;
     Trim();
@@ -129,6 +137,50 @@ void UndoHistory::firstLineRemoved(std::string&& text) {
     }
 }
 
+void UndoHistory::Recalculate(std::deque<std::string>& lines, const std::string& format) {
+    TapeList scratch;
+    scratch.putLines(std::move(lines), -1);
+    RecalculateTape(scratch, [&format](double v) { return FormatNumber(v, format); });
+    lines = scratch.takeLines();
+}
+
+// A correction rewrites one operator line and then every total after it: on
+// a long tape thousands of lines. Those follow from the tape again, so the
+// step keeps the operator line and the lines the recalculation would get
+// wrong (totals typed live are not always what the tape's rounded numbers
+// give), after checking that both ways give the tapes back exactly.
+void UndoHistory::Compact(Step& step) const {
+    std::deque<std::string> after;
+    for (int i = 0; i < tape_.count(); ++i) after.push_back(tape_.line(i));
+    std::deque<std::string> before = after;
+    for (auto it = step.replaced.rbegin(); it != step.replaced.rend(); ++it)
+        before[static_cast<std::size_t>(it->first)] = it->second;
+
+    Lines seeds;
+    for (const auto& [k, old] : step.replaced) {
+        const auto first = FirstChar(after[static_cast<std::size_t>(k)]);
+        if (first != "=" && first != "G") seeds.emplace_back(k, old);
+    }
+    // Undo: the old seeds, a recalculation, then the exceptions.
+    std::deque<std::string> trial = after;
+    for (const auto& [k, old] : seeds) trial[static_cast<std::size_t>(k)] = old;
+    Recalculate(trial, step.format);
+    Lines exceptions;
+    for (std::size_t i = 0; i < before.size(); ++i)
+        if (trial[i] != before[i]) exceptions.emplace_back(static_cast<int>(i), before[i]);
+    // Redo: the new seeds and a recalculation, as the save itself did.
+    trial = std::move(before);
+    for (const auto& [k, old] : seeds)
+        trial[static_cast<std::size_t>(k)] = after[static_cast<std::size_t>(k)];
+    Recalculate(trial, step.format);
+    if (trial != after || exceptions.size() >= step.replaced.size()) return;
+    step.recalculated = true;
+    step.seeds = std::move(seeds);
+    step.exceptions = std::move(exceptions);
+    step.replaced.clear();
+    step.replaced.shrink_to_fit();
+}
+
 void UndoHistory::UndoTail(Tail& t, std::deque<std::string>& lines) {
     const auto added =
         static_cast<std::size_t>(std::clamp(t.added, 0, static_cast<int>(lines.size())));
@@ -167,6 +219,11 @@ bool UndoHistory::Undo(UndoSnapshot& live) {
     Step& step = undo_.back();
     std::deque<std::string> lines = tape_.takeLines();
     UndoTail(step.tail, lines);
+    if (step.recalculated) {
+        for (auto& [k, text] : step.seeds) std::swap(lines[static_cast<std::size_t>(k)], text);
+        Recalculate(lines, step.format);
+        for (const auto& [k, text] : step.exceptions) lines[static_cast<std::size_t>(k)] = text;
+    }
     for (auto it = step.replaced.rbegin(); it != step.replaced.rend(); ++it)
         if (it->first >= 0 && static_cast<std::size_t>(it->first) < lines.size())
             std::swap(lines[static_cast<std::size_t>(it->first)], it->second);
@@ -192,6 +249,10 @@ bool UndoHistory::Redo(UndoSnapshot& live) {
     for (auto& [k, text] : step.replaced)
         if (k >= 0 && static_cast<std::size_t>(k) < lines.size())
             std::swap(lines[static_cast<std::size_t>(k)], text);
+    if (step.recalculated) {
+        for (auto& [k, text] : step.seeds) std::swap(lines[static_cast<std::size_t>(k)], text);
+        Recalculate(lines, step.format);
+    }
     RedoTail(step.tail, lines);
     std::swap(live, step.other);
     tape_.putLines(std::move(lines), live.selected);
@@ -206,8 +267,11 @@ bool UndoHistory::Redo(UndoSnapshot& live) {
 std::size_t UndoHistory::StepBytes(const Step& s) {
     std::size_t n = sizeof(Step) + StringBytes(s.name) + LinesBytes(s.clearedLines) +
                     LinesBytes(s.tail.trimmed) + LinesBytes(s.tail.appended) +
-                    s.replaced.capacity() * sizeof(s.replaced[0]);
-    for (const auto& r : s.replaced) n += StringBytes(r.second) - sizeof(std::string);
+                    StringBytes(s.format);
+    for (const Lines* lines : {&s.replaced, &s.seeds, &s.exceptions}) {
+        n += lines->capacity() * sizeof(Lines::value_type);
+        for (const auto& r : *lines) n += StringBytes(r.second) - sizeof(std::string);
+    }
     const UndoSnapshot& o = s.other;
     for (const std::string* t : {&o.lblResult, &o.lblOperator, &o.lblGrandTotal,
                                  &o.state.strLastInput, &o.state.strOperator, &o.state.strFormat})

@@ -40,6 +40,9 @@ class UndoHistory : public TapeRecorder {
     static constexpr std::size_t kMaxSteps = 50;
     // Beyond this the oldest steps go, however few there are (the newest stays).
     static constexpr std::size_t kMaxBytes = 10u << 20;
+    // A saved change that rewrote more lines than this keeps only what a
+    // recalculation cannot give back; fewer are kept as they are.
+    static constexpr std::size_t kFewLines = 64;
 
     explicit UndoHistory(TapeList& tape);
     ~UndoHistory() override;
@@ -83,12 +86,19 @@ class UndoHistory : public TapeRecorder {
         std::vector<std::string> trimmed;
         std::vector<std::string> appended;  // taken off by an undo, for the redo
     };
+    using Lines = std::vector<std::pair<int, std::string>>;
     struct Step {
         std::string name;
         UndoSnapshot other;  // the state on the side not live
         bool cleared = false;
-        std::deque<std::string> clearedLines;               // swapped with the tape
-        std::vector<std::pair<int, std::string>> replaced;  // swapped line by line
+        std::deque<std::string> clearedLines;  // swapped with the tape
+        Lines replaced;                        // swapped line by line
+        // A saved change kept short: the changed lines that are not totals
+        // (swapped), the tape then recalculated with `format`, and the few
+        // lines a recalculation does not give back as they were before.
+        bool recalculated = false;
+        Lines seeds, exceptions;
+        std::string format;
         Tail tail;
     };
 
@@ -97,6 +107,10 @@ class UndoHistory : public TapeRecorder {
     void DropRedo();
     void Trim();
     void Changed();
+    // Turns the replaced lines of a saved change into seeds and exceptions
+    // when a recalculation gives back both sides exactly.
+    void Compact(Step& step) const;
+    static void Recalculate(std::deque<std::string>& lines, const std::string& format);
     static void UndoTail(Tail& tail, std::deque<std::string>& lines);
     static void RedoTail(Tail& tail, std::deque<std::string>& lines);
     static std::size_t StepBytes(const Step& step);

@@ -232,5 +232,42 @@ TEST_F(FullTape, ClearKeepsTheLinesOnce) {
     EXPECT_EQ(Capture(s), full);
 }
 
+// A change that rewrites many total lines keeps only what a recalculation
+// cannot give back; undo and redo still give the tapes back exactly.
+struct ManyRow {
+    const char* name;
+    std::string first, repeated;
+    int line;
+    bool small;  // kept in a few hundred bytes
+};
+
+class ManyLines : public testing::TestWithParam<ManyRow> {};
+
+TEST_P(ManyLines, UndoAndRedoAreExact) {
+    const ManyRow& row = GetParam();
+    Session s;
+    s.checkEveryStep = false;
+    s.keys(row.first);
+    for (int i = 0; i < 150; ++i) s.keys(row.repeated);
+    s.calc.selectTapeLine(row.line);
+    const Whole before = Capture(s);
+    s.change(row.line, "7", "+");
+    const Whole after = Capture(s);
+    EXPECT_EQ(row.small, s.calc.history().bytes() < 2048) << s.calc.history().bytes();
+    s.calc.Undo();
+    EXPECT_EQ(Capture(s), before);
+    s.calc.Redo();
+    EXPECT_EQ(Capture(s), after);
+    s.calc.Undo();
+    EXPECT_EQ(Capture(s), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Change, ManyLines,
+    testing::Values(ManyRow{"SubTotalUnderEveryNumber", "1+=", "+2=", 0, true},
+                    ManyRow{"LiveTotalsUnlikeTheRoundedTape", "1+=", "+.3333=", 0, false},
+                    ManyRow{"GrandTotalsAfterSeparators", "1+==", "+2==G", 0, true}),
+    RowName());
+
 }  // namespace
 }  // namespace tallyroll::test
