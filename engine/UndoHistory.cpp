@@ -39,6 +39,7 @@ UndoHistory::~UndoHistory() {
 }
 
 void UndoHistory::Begin(std::string name, UndoSnapshot before) {
+    if (depth_++ > 0) return;  // inside another action: its step takes it all
     pending_ = Step{};
     pending_.name = std::move(name);
     pending_.other = std::move(before);
@@ -47,6 +48,7 @@ void UndoHistory::Begin(std::string name, UndoSnapshot before) {
 }
 
 void UndoHistory::End(const UndoSnapshot& after) {
+    if (depth_ == 0 || --depth_ > 0) return;
     recording_ = false;
     Step step = std::move(pending_);
     pending_ = Step{};

@@ -50,7 +50,8 @@ class UndoHistory : public TapeRecorder {
     UndoHistory& operator=(const UndoHistory&) = delete;
 
     // An action under way: the tape changes reported between Begin and End
-    // make one step. End drops a step that changed nothing.
+    // make one step. End drops a step that changed nothing. An action run
+    // inside another one (a clear inside opening a tape) is part of its step.
     void Begin(std::string name, UndoSnapshot before);
     void End(const UndoSnapshot& after);
 
@@ -119,6 +120,7 @@ class UndoHistory : public TapeRecorder {
     std::deque<Step> undo_, redo_;
     Step pending_;
     bool recording_ = false, broken_ = false;
+    int depth_ = 0;
     bool restoredValid_ = false;
     UndoSnapshot restored_;  // what the last undo or redo made live
     std::function<void()> listener_;

@@ -166,6 +166,27 @@ INSTANTIATE_TEST_SUITE_P(
                             true}),
     RowName());
 
+// An action that clears the tape and writes new lines in its own step, as
+// opening a tape file does: one step, named after the outer action.
+TEST(UndoHistory, ActionInsideAnotherIsOneStep) {
+    Session s;
+    s.keys("12+3==");
+    const Whole before = Capture(s);
+    {
+        const Calculator::UndoScope open(s.calc, "Open tape");
+        s.calc.cmdClear_Click();
+        s.keys("5+6=");
+    }
+    const Whole after = Capture(s);
+    EXPECT_EQ(s.calc.history().undoCount(), 1u);
+    EXPECT_EQ(s.calc.history().undoName(), "Open tape");
+    s.calc.Undo();
+    EXPECT_EQ(Capture(s), before);
+    s.calc.Redo();
+    EXPECT_EQ(Capture(s), after);
+    EXPECT_EQ(s.log.beeps, 0);
+}
+
 TEST(UndoHistory, BeyondTheHistoryBeeps) {
     Session s;
     s.calc.Undo();
