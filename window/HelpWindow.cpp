@@ -2,8 +2,10 @@
 
 #include <QHideEvent>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "window/FrmCalculator.h"
 
@@ -112,7 +114,16 @@ void HelpWindow::hideEvent(QHideEvent* event) {
 void InstallHelpCommand(FrmCalculator& window) {
     window.AddCommand(kHelp, [&window] {
         auto* help = window.findChild<HelpWindow*>(QString(), Qt::FindDirectChildrenOnly);
-        if (!help) help = new HelpWindow(window);
+        if (!help) {
+            help = new HelpWindow(window);
+            // Beside the calculator, on the side with room for it.
+            const QRect frame = window.frameGeometry();
+            const QRect screen = window.screen() ? window.screen()->availableGeometry() : QRect();
+            const bool right = frame.right() + help->width() <= screen.right();
+            help->move(
+                right ? frame.right() + 1 : std::max(screen.left(), frame.left() - help->width()),
+                frame.top());
+        }
         help->show();
         help->raise();
         help->activateWindow();
