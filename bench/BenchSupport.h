@@ -4,6 +4,7 @@
 // process's peak memory.
 
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -59,6 +60,11 @@ void FillTape(const Calculator& calc, Type&& type) {
         type(kCalculation);
     type("1+");
     while (calc.tape().count() < TapeList::kMaxLines) type("+");
+}
+
+// Bytes of the heap in use now, as malloc counts them.
+inline std::size_t HeapInUse() {
+    return mallinfo2().uordblks;
 }
 
 // Peak resident memory of this process so far (VmHWM), in megabytes.

@@ -64,6 +64,51 @@ void BM_FillTapeByTyping(benchmark::State& state) {
     state.counters["peak_rss_mb"] = PeakRssMb();
 }
 
+// Fifty corrections spread over a full tape, then a clear of it: what the
+// undo history holds (its own count of strings and tables, and the heap it
+// took as malloc reports it), and the time of one undo and redo. "typical" is
+// the benchmarks' tape of short calculations; "sub_totals" one calculation
+// with a sub total under every number, where each correction rewrites
+// 16,383 total lines.
+void BM_UndoHistoryFullTape(benchmark::State& state, bool subTotals) {
+    Headless h;
+    if (subTotals) {
+        h.type("1+=");
+        while (h.tape().count() < TapeList::kMaxLines) h.type("+2=");
+    } else {
+        h.fill();
+    }
+    const std::size_t heapBefore = HeapInUse();
+    int steps = 0;
+    for (int line = 0; steps < 50 && line < h.tape().count(); line += subTotals ? 0 : 600) {
+        while (h.tape().line(line).rfind("+ ", 0) != 0) ++line;  // an operator line
+        h.calc.selectTapeLine(line);
+        h.calc.lstTape_DblClick();
+        h.view.setChangeTo(std::to_string(100 + steps));
+        h.calc.cmdSaveChange_Click();
+        ++steps;
+    }
+    const UndoHistory& history = h.calc.history();
+    const double stepsKept = static_cast<double>(history.undoCount());
+    state.counters["history_mb_50_changes"] = static_cast<double>(history.bytes()) / (1 << 20);
+    state.counters["heap_mb_50_changes"] =
+        static_cast<double>(HeapInUse() - heapBefore) / (1 << 20);
+    StepTimer timer(state);
+    for (auto _ : state) {
+        timer.time([&] {
+            h.calc.Undo();
+            h.calc.Redo();
+        });
+    }
+    timer.report();
+    if (h.log.beeps != 0) state.SkipWithError("an undo or redo was refused");
+    h.calc.cmdClear_Click();
+    state.counters["history_mb_and_clear"] = static_cast<double>(history.bytes()) / (1 << 20);
+    state.counters["heap_mb_and_clear"] = static_cast<double>(HeapInUse() - heapBefore) / (1 << 20);
+    state.counters["steps_kept_50_changes"] = stepsKept;
+    state.counters["steps_kept_and_clear"] = static_cast<double>(history.undoCount());
+}
+
 void Register() {
     for (const KeyCase& key : kKeyCases)
         benchmark::RegisterBenchmark((std::string("BM_Key/") + key.name).c_str(), BM_Key, key)
@@ -71,6 +116,12 @@ void Register() {
     benchmark::RegisterBenchmark("BM_RecalculateFullTape", BM_RecalculateFullTape)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();
+    for (const bool subTotals : {false, true})
+        benchmark::RegisterBenchmark(
+            subTotals ? "BM_UndoHistoryFullTape/sub_totals" : "BM_UndoHistoryFullTape/typical",
+            BM_UndoHistoryFullTape, subTotals)
+            ->Unit(benchmark::kMillisecond)
+            ->UseManualTime();
     benchmark::RegisterBenchmark("BM_FillTapeByTyping", BM_FillTapeByTyping)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(5)

@@ -19,16 +19,26 @@ struct OptionRow {
 // Every option besides --help and --version. A new option of the program is
 // one row here; main reads it with isSet() or value().
 constexpr OptionRow kOptions[] = {
+    {"calculator", nullptr, "Starts with the calculator alone; the program ends when it closes."},
     // Qt's own options, read again by QApplication.
-    {"platform", "name", nullptr},      {"platformpluginpath", "path", nullptr},
-    {"platformtheme", "name", nullptr}, {"plugin", "name", nullptr},
-    {"display", "name", nullptr},       {"qwindowgeometry", "geometry", nullptr},
-    {"geometry", "geometry", nullptr},  {"qwindowicon", "icon", nullptr},
-    {"qwindowtitle", "title", nullptr}, {"title", "title", nullptr},
-    {"style", "style", nullptr},        {"stylesheet", "file", nullptr},
-    {"session", "id", nullptr},         {"reverse", nullptr, nullptr},
-    {"widgetcount", nullptr, nullptr},  {"nograb", nullptr, nullptr},
-    {"dograb", nullptr, nullptr},       {"sync", nullptr, nullptr},
+    {"platform", "name", nullptr},
+    {"platformpluginpath", "path", nullptr},
+    {"platformtheme", "name", nullptr},
+    {"plugin", "name", nullptr},
+    {"display", "name", nullptr},
+    {"qwindowgeometry", "geometry", nullptr},
+    {"geometry", "geometry", nullptr},
+    {"qwindowicon", "icon", nullptr},
+    {"qwindowtitle", "title", nullptr},
+    {"title", "title", nullptr},
+    {"style", "style", nullptr},
+    {"stylesheet", "file", nullptr},
+    {"session", "id", nullptr},
+    {"reverse", nullptr, nullptr},
+    {"widgetcount", nullptr, nullptr},
+    {"nograb", nullptr, nullptr},
+    {"dograb", nullptr, nullptr},
+    {"sync", nullptr, nullptr},
 };
 
 struct ArgumentRow {

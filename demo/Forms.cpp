@@ -8,7 +8,10 @@
 
 namespace tallyroll {
 
-Forms::Forms(CalculatorHooks hooks) : hooks_(std::move(hooks)) {}
+Forms::Forms(CalculatorHooks hooks) : hooks_(std::move(hooks)) {
+    // One zoom level for every calculator window of the run.
+    if (!hooks_.zoomLevel) hooks_.zoomLevel = std::make_shared<int>(0);
+}
 
 Forms::~Forms() {
     calculator_.reset();

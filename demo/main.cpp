@@ -1,8 +1,10 @@
-// tallyroll: starts with the host window "Demo"; the program ends when its
-// last window is closed, or at once through the calculator's "E&xit".
+// tallyroll: starts with the host window "Demo" (with --calculator, the
+// calculator alone); the program ends when its last window is closed, or at
+// once through the calculator's "E&xit".
 #include <QApplication>
 #include <QTimer>
 
+#include "demo/CalculatorAlone.h"
 #include "demo/CommandLine.h"
 #include "demo/Forms.h"
 #include "demo/PrinterModule.h"
@@ -24,6 +26,9 @@ int main(int argc, char** argv) {
         return tallyroll::OpenPdfPrinterFromModule(path);
     };
     tallyroll::Forms forms(std::move(hooks));
+    // --calculator: the calculator alone; the program ends when it closes.
+    if (commandLine.isSet(QStringLiteral("calculator")))
+        return tallyroll::RunCalculatorAlone(forms);
     forms.demo().show();
     // tallyroll FILE.tape: the calculator opens at once with that tape.
     if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())

@@ -9,44 +9,17 @@
 #include <string>
 #include <vector>
 
+#include "engine/CalcState.h"
 #include "engine/CalculatorView.h"
 #include "engine/NumberText.h"
+#include "engine/UndoHistory.h"
+#include "tape/Recalculate.h"
 #include "tape/TapeList.h"
 
 namespace tallyroll {
 
 inline constexpr const char* kAppTitle = "Calculator";
 inline constexpr const char* kModuleName = "frmCalculator";
-
-// The members of a calculation, under the names the handlers use.
-struct CalcState {
-    double dblTotal = 0;
-    double dblOperand = 0;
-    double dblLastOperand = 0;
-    double dblMemory = 0;
-    bool bDecimalEntered = false;
-    std::uint8_t bytNumberCount = 0;
-    std::string strLastInput;
-    std::string strOperator;
-    bool bNegative = false;
-    bool bTotalShown = false;
-    bool bCancelPressed = false;
-    double dblGrandTotal = 0;
-    std::int32_t lngDepositNumber = 0;
-    std::string strFormat;
-    double dblEntry = 0;
-};
-
-// What the calculation has put into the window's controls. Kept here so that
-// no handler ever reads a number back from a widget.
-struct Captions {
-    std::string lblResult = "0.";
-    std::string lblOperator;
-    std::string lblGrandTotal;
-    bool lblMemoryVisible = false;
-    std::string cmdSaveTag;  // "OK" once the result was saved
-    std::string lblValue;    // hidden label read back at every activation
-};
 
 class Calculator {
   public:
@@ -98,6 +71,26 @@ class Calculator {
     // recalculates it as saving a correction does; the last line is selected.
     void ReplaceTape(std::vector<std::string> lines);
 
+    // Undo and redo of the actions that rewrite or remove tape lines; a beep
+    // when there is nothing to undo or redo.
+    void Undo();
+    void Redo();
+    UndoHistory& history() { return history_; }
+    const UndoHistory& history() const { return history_; }
+
+    // Makes what the action in its scope changes one step of the undo
+    // history, under `name` ("Clear tape"): one line at the top of the action.
+    class UndoScope {
+      public:
+        UndoScope(Calculator& calc, const char* name);
+        ~UndoScope();
+        UndoScope(const UndoScope&) = delete;
+        UndoScope& operator=(const UndoScope&) = delete;
+
+      private:
+        Calculator& calc_;
+    };
+
     // Leaving the window.
     void cmdSave_Click();
     void cmdClose_Click();
@@ -113,6 +106,8 @@ class Calculator {
     void selectTapeLine(int row) { lstTape_.select(row); }
     void setValueCaption(std::string text) { cap_.lblValue = std::move(text); }
     int decimalPlaces() const { return decimalPlaces_; }
+    // The system's default beep, for a key the window refuses.
+    void Beep() { view_.beep(); }
 
     void ReportError(bool show, const std::string& number, const std::string& description,
                      const std::string& module, const std::string& function);
@@ -124,6 +119,8 @@ class Calculator {
     void ShowGrandTotal(std::string text);
     void ShowMemory(bool visible);
     void ParkFocus();
+    UndoSnapshot TakeSnapshot() const;
+    void ApplySnapshot(const UndoSnapshot& snapshot);
 
     void StartNewTotal(bool add);
     void WriteSubTotal(const std::int16_t& index, double value);
@@ -131,12 +128,15 @@ class Calculator {
     void AddToTape(std::string text);
     // Rewrites every total from the tape's text and shows the result.
     void RecalculateAll();
+    // Messages, totals and captions of a recalculation that has run.
+    void ApplyRecalculation(const RecalcOutcome& out);
 
     CalculatorView& view_;
     CalcState st_;
     Captions cap_;
     TapeList lstTape_;
     int decimalPlaces_ = -1;  // selected entry of the decimal-places list
+    UndoHistory history_{lstTape_};
 };
 
 }  // namespace tallyroll

@@ -32,6 +32,7 @@ void Calculator::lstTape_DblClick() {
 }
 
 void Calculator::cmdSaveChange_Click() {
+    const UndoScope undo(*this, "Change line");
     const int target = lstTape_.selected();
     if (target < 0) {  // the tape was cleared while the panel was open: nothing to change
         view_.setChangePanelVisible(false);
@@ -53,7 +54,10 @@ void Calculator::cmdSaveChange_Click() {
 }
 
 void Calculator::RecalculateAll() {
-    const RecalcOutcome out = RecalculateTape(lstTape_, [this](double v) { return Formatted(v); });
+    ApplyRecalculation(RecalculateTape(lstTape_, [this](double v) { return Formatted(v); }));
+}
+
+void Calculator::ApplyRecalculation(const RecalcOutcome& out) {
     for (const RecalcFault fault : out.faults) {
         view_.messageBox(
             kAppTitle,
@@ -74,10 +78,17 @@ void Calculator::RecalculateAll() {
 }
 
 void Calculator::ReplaceTape(std::vector<std::string> lines) {
+    const UndoScope undo(*this, "Open tape");
     cmdClear_Click();
-    lstTape_.assign(std::move(lines));
+    // The lines are recalculated before they go on the tape, so that the
+    // tape only gains lines: one undo step takes them off and puts the old
+    // tape back.
+    TapeList loaded;
+    loaded.assign(std::move(lines));
+    const RecalcOutcome out = RecalculateTape(loaded, [this](double v) { return Formatted(v); });
+    lstTape_.assign(loaded.lines());
     if (!lstTape_.empty()) lstTape_.select(lstTape_.count() - 1);
-    RecalculateAll();
+    ApplyRecalculation(out);
     view_.setChangePanelVisible(false);
     ParkFocus();
 }

@@ -46,6 +46,7 @@ void Calculator::cmdCancel_Click() {
 }
 
 void Calculator::cmdClear_Click() {
+    const UndoScope undo(*this, "Clear tape");
     st_.dblEntry = 0;
     st_.dblGrandTotal = 0;
     ShowOperator("");

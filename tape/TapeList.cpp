@@ -18,6 +18,7 @@ void TapeList::select(int k) {
 }
 
 void TapeList::add(std::string text) {
+    if (recorder_) recorder_->lineAppended(count());
     if (observer_) observer_->tapeAboutToAppend(count());
     lines_.push_back(std::move(text));
     if (observer_) observer_->tapeAppended();
@@ -25,7 +26,9 @@ void TapeList::add(std::string text) {
 
 void TapeList::replace(int k, std::string text) {
     if (k < 0 || k >= count()) return;
-    lines_[static_cast<std::size_t>(k)] = std::move(text);
+    std::string& line = lines_[static_cast<std::size_t>(k)];
+    if (recorder_ && line != text) recorder_->lineReplaced(k, std::move(line));
+    line = std::move(text);
     if (batchDepth_ > 0) {
         batchFirst_ = batchFirst_ < 0 ? k : std::min(batchFirst_, k);
         batchLast_ = std::max(batchLast_, k);
@@ -37,6 +40,7 @@ void TapeList::replace(int k, std::string text) {
 void TapeList::removeFirst() {
     if (lines_.empty()) return;
     if (observer_) observer_->tapeAboutToRemoveFirst();
+    if (recorder_) recorder_->firstLineRemoved(std::move(lines_.front()));
     lines_.pop_front();
     if (selected_ >= 0) --selected_;
     if (batchFirst_ >= 0) {
@@ -48,6 +52,7 @@ void TapeList::removeFirst() {
 
 void TapeList::clear() {
     if (observer_) observer_->tapeAboutToClear();
+    if (recorder_) recorder_->tapeCleared(std::move(lines_));
     lines_.clear();
     selected_ = -1;
     batchFirst_ = batchLast_ = -1;
@@ -56,12 +61,34 @@ void TapeList::clear() {
 
 void TapeList::assign(std::vector<std::string> lines) {
     if (observer_) observer_->tapeAboutToClear();
+    if (recorder_) recorder_->tapeCleared(std::move(lines_));
+    lines_.clear();
     const std::size_t keep = std::min<std::size_t>(lines.size(), kMaxLines);
+    // To the recorder the new lines are appended ones.
+    if (recorder_)
+        for (std::size_t i = 0; i < keep; ++i) recorder_->lineAppended(static_cast<int>(i));
     lines_.assign(std::make_move_iterator(lines.end() - static_cast<std::ptrdiff_t>(keep)),
                   std::make_move_iterator(lines.end()));
     selected_ = -1;
     batchFirst_ = batchLast_ = -1;
     if (observer_) observer_->tapeCleared();
+}
+
+std::deque<std::string> TapeList::takeLines() {
+    if (observer_) observer_->tapeAboutToReset();
+    std::deque<std::string> out = std::move(lines_);
+    lines_.clear();
+    selected_ = -1;
+    return out;
+}
+
+void TapeList::putLines(std::deque<std::string> lines, int selected) {
+    lines_ = std::move(lines);
+    selected_ = selected >= 0 && selected < count() ? selected : -1;
+    if (observer_) {
+        observer_->tapeReset();
+        observer_->tapeSelectionChanged(selected_);
+    }
 }
 
 TapeList::Batch::~Batch() {

@@ -20,6 +20,21 @@ class TapeObserver {
     virtual void tapeCleared() {}
     virtual void tapeLinesChanged(int /*first*/, int /*last*/) {}
     virtual void tapeSelectionChanged(int /*row*/) {}
+    // Every line may have changed (an undo or redo put lines back).
+    virtual void tapeAboutToReset() {}
+    virtual void tapeReset() {}
+};
+
+// Told what each change takes off the tape, so that it can be put back: the
+// lines a clear removes, the old text of a replaced line (only when the text
+// changes), the oldest line when it is trimmed, and each append.
+class TapeRecorder {
+  public:
+    virtual ~TapeRecorder() = default;
+    virtual void tapeCleared(std::deque<std::string>&& lines) = 0;
+    virtual void lineReplaced(int k, std::string&& oldText) = 0;
+    virtual void lineAppended(int countBefore) = 0;
+    virtual void firstLineRemoved(std::string&& text) = 0;
 };
 
 class TapeList {
@@ -27,6 +42,7 @@ class TapeList {
     static constexpr int kMaxLines = 32766;
 
     void setObserver(TapeObserver* observer) { observer_ = observer; }
+    void setRecorder(TapeRecorder* recorder) { recorder_ = recorder; }
 
     int count() const { return static_cast<int>(lines_.size()); }
     bool empty() const { return lines_.empty(); }
@@ -45,6 +61,12 @@ class TapeList {
     void assign(std::vector<std::string> lines);
     std::vector<std::string> lines() const { return {lines_.begin(), lines_.end()}; }
 
+    // Takes every line out and puts lines back, telling neither the recorder
+    // nor anyone of a change but the observer's reset: what an undo uses to
+    // edit the lines in place without copying them.
+    std::deque<std::string> takeLines();
+    void putLines(std::deque<std::string> lines, int selected);
+
     // Holds back line-change notices until it ends, then sends one for the
     // whole range touched: a recalculation redraws the view once.
     class Batch {
@@ -62,6 +84,7 @@ class TapeList {
     std::deque<std::string> lines_;
     int selected_ = -1;
     TapeObserver* observer_ = nullptr;
+    TapeRecorder* recorder_ = nullptr;
     int batchDepth_ = 0;
     int batchFirst_ = -1, batchLast_ = -1;
 };

@@ -29,6 +29,8 @@ struct CalculatorHooks {
     std::optional<double> twipsPerPixelX, twipsPerPixelY;
     // Ends the program at once: no unload handlers, the host never resumes.
     std::function<void()> endProgram;  // std::quick_exit(0)
+    // The zoom level, shared by every calculator window of one run.
+    std::shared_ptr<int> zoomLevel;  // a level of the window's own, from 100 %
 };
 
 }  // namespace tallyroll

@@ -28,11 +28,14 @@
 #include "window/ControlTable.h"
 #include "window/FittingLabel.h"
 #include "window/FocusFrame.h"
+#include "window/HelpWindow.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/TapeCommands.h"
 #include "window/TapeModel.h"
+#include "window/UndoCommands.h"
 #include "window/Widgets.h"
+#include "window/Zoom.h"
 
 namespace tallyroll {
 
@@ -154,6 +157,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
                           Qt::MSWindowsFixedSizeDialogHint),
       hooks_(std::move(hooks)) {
     if (!hooks_.dialogs) hooks_.dialogs = MakeQtDialogs();
+    if (!hooks_.zoomLevel) hooks_.zoomLevel = std::make_shared<int>(0);
     const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
     tppX_ = hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
     tppY_ = hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
@@ -180,6 +184,9 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallAccessKeys(*this, *calc_);
     new FocusFrame(*this, *controls_.picSetFocus);
     InstallTapeCommands(*this);
+    InstallUndoCommands(*this, *calc_);
+    InstallZoomCommands(*this);
+    InstallHelpCommand(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -190,7 +197,7 @@ FrmCalculator::~FrmCalculator() {
 }
 
 int FrmCalculator::Px(double twips, bool horizontal) const {
-    return static_cast<int>(std::lround(twips / (horizontal ? tppX_ : tppY_)));
+    return static_cast<int>(std::lround(twips * zoom_ / (horizontal ? tppX_ : tppY_)));
 }
 
 QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
@@ -487,9 +494,26 @@ WorkAreaPixels FrmCalculator::WorkArea() const {
 
 void FrmCalculator::PositionWindow() {
     const FormDef& form = CalculatorForm();
-    const TwipsPoint p =
-        tallyroll::PositionWindow(WorkArea(), tppX_, tppY_, form.outerWidth, form.outerHeight);
+    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX_ / zoom_, tppY_ / zoom_,
+                                                   form.outerWidth, form.outerHeight);
     move(Px(p.left, true), Px(p.top, false));
+}
+
+void FrmCalculator::SetZoom(double zoom) {
+    zoom_ = zoom;
+    ZoomControls(*this);
+    if (loaded_) {
+        ApplyOuterSize();
+        PositionWindow();
+    }
+    Form_Resize();
+}
+
+bool FrmCalculator::FitsWorkArea(double zoom) const {
+    const FormDef& form = CalculatorForm();
+    const WorkAreaPixels a = WorkArea();
+    return std::lround(form.outerWidth * zoom / tppX_) <= a.right - a.left &&
+           std::lround(form.outerHeight * zoom / tppY_) <= a.bottom - a.top;
 }
 
 void FrmCalculator::showEvent(QShowEvent* event) {

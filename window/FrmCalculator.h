@@ -65,6 +65,16 @@ class FrmCalculator : public QWidget {
     double twipsPerPixelX() const { return tppX_; }
     double twipsPerPixelY() const { return tppY_; }
 
+    // The zoom: controls and window scale by it, as if the screen had that
+    // many times fewer twips per pixel. The level (a step of ZoomSteps) is
+    // shared by the windows of one run.
+    double zoom() const { return zoom_; }
+    void SetZoom(double zoom);
+    bool FitsWorkArea(double zoom) const;
+    const std::shared_ptr<int>& zoomLevel() const { return hooks_.zoomLevel; }
+    // A rectangle of the definition, in twips, as pixels at the current zoom.
+    QRect PixelRect(int left, int top, int width, int height) const;
+
   signals:
     // The window was unloaded (close box or Unload()); the owner releases it.
     void unloaded();
@@ -92,10 +102,10 @@ class FrmCalculator : public QWidget {
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
     int Px(double twips, bool horizontal) const;
-    QRect PixelRect(int left, int top, int width, int height) const;
 
     CalculatorHooks hooks_;
     double tppX_ = 15, tppY_ = 15;
+    double zoom_ = 1;
     bool loaded_ = false, unloaded_ = false;
     QMargins frameMargins_;  // of the window's frame when its size was set
     TapeModel* model_ = nullptr;

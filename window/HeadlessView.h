@@ -65,6 +65,7 @@ class HeadlessView : public CalculatorView {
     void tapeAppended() override { ++tapeNotices; }
     void tapeRemovedFirst() override { ++tapeNotices; }
     void tapeCleared() override { ++tapeNotices; }
+    void tapeReset() override { ++tapeNotices; }
     void tapeLinesChanged(int, int) override { ++tapeNotices; }
 
   private:

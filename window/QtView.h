@@ -67,6 +67,8 @@ class QtView : public CalculatorView {
     void tapeRemovedFirst() override { model_.removedFirst(); }
     void tapeAboutToClear() override { model_.aboutToClear(); }
     void tapeCleared() override { model_.cleared(); }
+    void tapeAboutToReset() override { model_.aboutToClear(); }
+    void tapeReset() override { model_.cleared(); }
     void tapeLinesChanged(int first, int last) override { model_.linesChanged(first, last); }
     void tapeSelectionChanged(int row) override;
 

@@ -116,6 +116,7 @@ CalculatorHooks SessionWindows::calculatorHooks() {
     hooks.twipsPerPixelX = options_.tppX;
     hooks.twipsPerPixelY = options_.tppY;
     hooks.endProgram = [this] { endProgram(); };
+    hooks.zoomLevel = zoomLevel_;
     return hooks;
 }
 
@@ -169,6 +170,13 @@ void WindowBackend::sendKey(int key, const QString& text, Qt::KeyboardModifiers 
         // on the offscreen platform leaves no window active.
         if (QApplication::activeWindow() != window) QApplication::setActiveWindow(window);
         target = window->focusWidget() ? window->focusWidget() : window;
+        // A closed drop-down list hands the activation back to its window, as
+        // a window manager does; on the offscreen platform the hidden list
+        // can stay the active window, and the window's key commands would
+        // not fire.
+        if (QWidget* active = QApplication::activeWindow();
+            active && active != window && !active->isVisible())
+            QApplication::setActiveWindow(window);
     }
     QTest::sendKeyEvent(QTest::Click, target, static_cast<Qt::Key>(key), text, modifiers);
 }

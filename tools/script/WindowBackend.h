@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 #include "tools/script/Backend.h"
 #include "tools/script/Driver.h"
@@ -52,6 +53,8 @@ class SessionWindows {
     DriverOptions options_;
     QPointer<FrmCalculator> calculator_;
     bool ended_ = false;
+    // The zoom level holds for the whole session, as for a run of the program.
+    std::shared_ptr<int> zoomLevel_ = std::make_shared<int>(0);
 };
 
 class WindowBackend : public ScriptBackend {

@@ -1,0 +1,35 @@
+#include "window/UndoCommands.h"
+
+#include <QAction>
+
+#include "window/FrmCalculator.h"
+
+namespace tallyroll {
+
+namespace {
+
+constexpr CommandDef kUndo{"undo", "&Undo", "Ctrl+Z"};
+constexpr CommandDef kRedo{"redo", "&Redo", "Ctrl+Shift+Z; Ctrl+Y"};
+
+// "Undo Clear tape", or the plain text when there is no step.
+QString TextFor(const CommandDef& def, const std::string& step) {
+    QString text = QString::fromUtf8(def.text);
+    if (!step.empty()) text += QLatin1Char(' ') + QString::fromStdString(step);
+    return text;
+}
+
+}  // namespace
+
+void InstallUndoCommands(FrmCalculator& window, Calculator& calc) {
+    // Both stay enabled: a key beyond the history beeps.
+    QAction* undo = window.AddCommand(kUndo, [&calc] { calc.Undo(); });
+    QAction* redo = window.AddCommand(kRedo, [&calc] { calc.Redo(); });
+    auto update = [undo, redo, &calc] {
+        undo->setText(TextFor(kUndo, calc.history().undoName()));
+        redo->setText(TextFor(kRedo, calc.history().redoName()));
+    };
+    calc.history().setListener(update);
+    update();
+}
+
+}  // namespace tallyroll
