@@ -173,11 +173,15 @@ void TapeListView::updateGeometries() {
     } else {
         bar->setRange(0, max);
     }
-    verticalScrollBar()->setPageStep(page);
-    verticalScrollBar()->setSingleStep(1);
+    // A step set, even to its old value, repaints the bar: set only changes.
+    const auto steps = [](QScrollBar* b, int single, int pageStep) {
+        if (b->pageStep() != pageStep) b->setPageStep(pageStep);
+        if (b->singleStep() != single) b->setSingleStep(single);
+    };
+    steps(bar, 1, page);
     horizontalScrollBar()->setRange(0, std::max(0, contentWidth() - viewport()->width()));
-    horizontalScrollBar()->setPageStep(viewport()->width());
-    horizontalScrollBar()->setSingleStep(std::max(1, fontMetrics().averageCharWidth() * 2));
+    steps(horizontalScrollBar(), std::max(1, fontMetrics().averageCharWidth() * 2),
+          viewport()->width());
     QAbstractItemView::updateGeometries();
 }
 
