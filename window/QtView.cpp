@@ -36,6 +36,23 @@ void QtView::attach(Calculator& calc) {
                      });
 }
 
+void QtView::tapeAboutToAppend(int row) {
+    // On a full tape the new line, its selection and the trim of the oldest
+    // line leave the scroll bar as it was: it repaints once, if at all.
+    if (row >= TapeList::kMaxLines && !trimming_) {
+        trimming_ = true;
+        c_.lstTape->holdScrollBar();
+    }
+    model_.aboutToAppend(row);
+}
+
+void QtView::tapeRemovedFirst() {
+    model_.removedFirst();
+    if (!trimming_) return;
+    trimming_ = false;
+    c_.lstTape->releaseScrollBar();
+}
+
 void QtView::tapeSelectionChanged(int row) {
     if (syncingSelection_) return;
     syncingSelection_ = true;

@@ -61,10 +61,10 @@ class QtView : public CalculatorView {
     LocalDateTime now() const override;
     std::unique_ptr<Printer> defaultPrinter() override;
 
-    void tapeAboutToAppend(int row) override { model_.aboutToAppend(row); }
+    void tapeAboutToAppend(int row) override;
     void tapeAppended() override { model_.appended(); }
     void tapeAboutToRemoveFirst() override { model_.aboutToRemoveFirst(); }
-    void tapeRemovedFirst() override { model_.removedFirst(); }
+    void tapeRemovedFirst() override;
     void tapeAboutToClear() override { model_.aboutToClear(); }
     void tapeCleared() override { model_.cleared(); }
     void tapeAboutToReset() override { model_.aboutToClear(); }
@@ -78,6 +78,7 @@ class QtView : public CalculatorView {
     TapeModel& model_;
     const CalculatorHooks& hooks_;
     bool syncingSelection_ = false;
+    bool trimming_ = false;  // a line went onto a full tape; the oldest goes next
     bool busy_ = false;
 };
 

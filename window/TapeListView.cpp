@@ -10,6 +10,7 @@
 #include <QSignalBlocker>
 #include <QStyle>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdlib>
 
@@ -17,7 +18,37 @@
 
 namespace tallyroll {
 
+// A scroll bar that can put off its repaint while the view changes it
+// several times in a row.
+class TapeListView::HeldScrollBar : public QScrollBar {
+  public:
+    using QScrollBar::QScrollBar;
+
+    void hold() {
+        if (held_++ == 0) shown_ = state();
+    }
+    void release() {
+        if (held_ == 0 || --held_ > 0) return;
+        if (state() != shown_) QScrollBar::sliderChange(SliderValueChange);
+    }
+
+  protected:
+    void sliderChange(SliderChange change) override {
+        if (held_ == 0) QScrollBar::sliderChange(change);
+    }
+
+  private:
+    std::array<int, 5> state() const {
+        return {minimum(), maximum(), value(), pageStep(), singleStep()};
+    }
+
+    int held_ = 0;
+    std::array<int, 5> shown_{};
+};
+
 TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
+    bar_ = new HeldScrollBar(Qt::Vertical, this);
+    setVerticalScrollBar(bar_);
     setVerticalScrollMode(ScrollPerItem);
     setHorizontalScrollMode(ScrollPerPixel);
     setTextElideMode(Qt::ElideNone);
@@ -35,6 +66,14 @@ void TapeListView::setModel(QAbstractItemModel* m) {
             [this](const QModelIndex&, int first, int last) { rowsRemoved(first, last); });
     connect(m, &QAbstractItemModel::modelAboutToBeReset, this,
             [this] { tape_accessibility::AboutToReset(*this); });
+}
+
+void TapeListView::holdScrollBar() {
+    bar_->hold();
+}
+
+void TapeListView::releaseScrollBar() {
+    bar_->release();
 }
 
 int TapeListView::rows() const {

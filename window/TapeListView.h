@@ -41,6 +41,12 @@ class TapeListView : public QAbstractItemView {
     // Pixels a row needs beside its text (the item's text margins).
     int textMargins() const;
 
+    // While held, changes of the vertical scroll bar do not repaint it; the
+    // release repaints it if it ends different. A line added to a full tape
+    // and the oldest line trimmed leave the bar as it was.
+    void holdScrollBar();
+    void releaseScrollBar();
+
   protected:
     QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
     int horizontalOffset() const override;
@@ -82,6 +88,8 @@ class TapeListView : public QAbstractItemView {
     mutable std::vector<qreal> latin1_;
     mutable QHash<char32_t, qreal> others_;
     bool shiftingRows_ = false;  // the rows moved, the pixels did not
+    class HeldScrollBar;
+    HeldScrollBar* bar_ = nullptr;
 };
 
 }  // namespace tallyroll
