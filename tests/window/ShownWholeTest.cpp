@@ -270,6 +270,19 @@ class PaintedRows : public QObject {
     TapeListView& list_;
 };
 
+// Counts the paints of one widget.
+class Paints : public QObject {
+  public:
+    explicit Paints(QWidget& widget) { widget.installEventFilter(this); }
+    int count = 0;
+
+  protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::Paint) ++count;
+        return false;
+    }
+};
+
 TEST_F(WindowHarness, KeyOnFullTapePaintsOnlyWhatChanged) {
     Calculator& calc = window->calculator();
     for (int i = 0; i < TapeList::kMaxLines; ++i) {
@@ -299,6 +312,27 @@ TEST_F(WindowHarness, KeyOnFullTapePaintsOnlyWhatChanged) {
                              .convertToFormat(QImage::Format_RGB32);
     const QImage fresh = list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, fresh);
+
+    // At the bottom a line added and one trimmed leave the scroll bar as it
+    // was: it is not repainted. Scrolled away, the key brings the bar back
+    // to the bottom, and it shows that.
+    QScrollBar* bar = list->verticalScrollBar();
+    Paints barPaints(*bar);
+    type("+");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(barPaints.count, 0);
+    bar->setValue(0);
+    QCoreApplication::processEvents();
+    barPaints.count = 0;
+    type("+");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->value(), bar->maximum());
+    EXPECT_GT(barPaints.count, 0);
+    const QPoint barAt = bar->mapTo(window.get(), QPoint());
+    EXPECT_EQ(screen->grabWindow(window->winId(), barAt.x(), barAt.y(), bar->width(), bar->height())
+                  .toImage()
+                  .convertToFormat(QImage::Format_RGB32),
+              bar->grab().toImage().convertToFormat(QImage::Format_RGB32));
 
     // A recalculation repaints the rows on screen, once.
     painted.rows = 0;
