@@ -20,6 +20,10 @@ struct OptionRow {
 // one row here; main reads it with isSet() or value().
 constexpr OptionRow kOptions[] = {
     {"calculator", nullptr, "Starts with the calculator alone; the program ends when it closes."},
+    {"restore", nullptr, "Starts with the calculator on the newest kept tape."},
+    {"no-journal", nullptr,
+     "Keeps no journal of the tape: nothing is written to the state folder, and the tape cannot "
+     "be restored after the program ends."},
     // Qt's own options, read again by QApplication.
     {"platform", "name", nullptr},
     {"platformpluginpath", "path", nullptr},
@@ -100,6 +104,9 @@ CommandLine::CommandLine(const QStringList& arguments) {
     } else if (parser_.positionalArguments().size() > static_cast<qsizetype>(kArguments.size())) {
         fail(QStringLiteral("Unexpected argument '%1'.")
                  .arg(parser_.positionalArguments().at(static_cast<qsizetype>(kArguments.size()))));
+    } else if (parser_.isSet(QStringLiteral("restore")) &&
+               !parser_.positionalArguments().isEmpty()) {
+        fail(QStringLiteral("--restore and a tape file cannot be given together."));
     }
 }
 

@@ -10,6 +10,7 @@
 #include "demo/PrinterModule.h"
 #include "demo/Version.h"
 #include "demo/frmDemo.h"
+#include "window/TapeJournal.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
@@ -25,6 +26,11 @@ int main(int argc, char** argv) {
     hooks.pdfPrinter = [](const std::string& path) {
         return tallyroll::OpenPdfPrinterFromModule(path);
     };
+    // Every calculator window keeps its tape in the state folder (--no-journal: none).
+    hooks.journal = std::make_shared<tallyroll::JournalFolder>(
+        tallyroll::JournalFolder::DefaultPath(), !commandLine.isSet(QStringLiteral("no-journal")));
+    const bool restore = commandLine.isSet(QStringLiteral("restore"));
+    if (restore) hooks.journal->restoreAtFirstShow();
     tallyroll::Forms forms(std::move(hooks));
     // --calculator: the calculator alone; the program ends when it closes.
     if (commandLine.isSet(QStringLiteral("calculator")))
@@ -35,5 +41,7 @@ int main(int argc, char** argv) {
         QTimer::singleShot(0, &forms.demo(), [&forms, path = files.front()] {
             forms.demo().OpenCalculatorWithTape(path);
         });
+    // --restore: the calculator opens at once on the newest kept tape.
+    if (restore) QTimer::singleShot(0, &forms.demo(), [&forms] { forms.demo().cmdCalc_Click(); });
     return QApplication::exec();
 }

@@ -31,7 +31,9 @@
 #include "window/HelpWindow.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
+#include "window/RestoreTape.h"
 #include "window/TapeCommands.h"
+#include "window/TapeJournal.h"
 #include "window/TapeModel.h"
 #include "window/UndoCommands.h"
 #include "window/Widgets.h"
@@ -187,6 +189,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallUndoCommands(*this, *calc_);
     InstallZoomCommands(*this);
     InstallHelpCommand(*this);
+    journal_ = InstallTapeJournal(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 

@@ -21,6 +21,8 @@ class QAction;
 
 namespace tallyroll {
 
+class TapeJournal;
+
 class FrmCalculator : public QWidget {
     Q_OBJECT
 
@@ -112,6 +114,7 @@ class FrmCalculator : public QWidget {
     ViewControls controls_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Calculator> calc_;
+    std::unique_ptr<TapeJournal> journal_;  // goes before the calculation it follows
 };
 
 }  // namespace tallyroll

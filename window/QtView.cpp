@@ -74,6 +74,7 @@ void QtView::setCaption(Label label, const std::string& text) {
     if (caption == target->text()) return;
     target->setText(caption);
     if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
+    if (label == Label::GrandTotal && grandTotalListener_) grandTotalListener_();
 }
 
 void QtView::setMemoryVisible(bool visible) {

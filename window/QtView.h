@@ -2,6 +2,8 @@
 // The calculator window's side of CalculatorView: the engine's captions,
 // change panel, focus, boxes and tape notices applied to the live widgets.
 
+#include <functional>
+
 #include "engine/Calculator.h"
 #include "window/CalculatorHooks.h"
 #include "window/TapeModel.h"
@@ -37,6 +39,10 @@ class QtView : public CalculatorView {
 
     // Mirrors a selection the user makes on the list back into the tape.
     void attach(Calculator& calc);
+    // Called when the grand total label has changed.
+    void setGrandTotalListener(std::function<void()> listener) {
+        grandTotalListener_ = std::move(listener);
+    }
 
     void setCaption(Label label, const std::string& text) override;
     void setMemoryVisible(bool visible) override;
@@ -80,6 +86,7 @@ class QtView : public CalculatorView {
     bool syncingSelection_ = false;
     bool trimming_ = false;  // a line went onto a full tape; the oldest goes next
     bool busy_ = false;
+    std::function<void()> grandTotalListener_;
 };
 
 }  // namespace tallyroll
