@@ -54,9 +54,8 @@ class RestoreAtShow : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == &window_ && event->type() == QEvent::Show) {
             window_.removeEventFilter(this);
-            QTimer::singleShot(0, &window_, [w = &window_, j = &journal_] {
-                RestoreLastTape(*w, *j, false);
-            });
+            QTimer::singleShot(0, &window_,
+                               [w = &window_, j = &journal_] { RestoreLastTape(*w, *j, false); });
             deleteLater();
         }
         return false;
@@ -99,8 +98,8 @@ bool RestoreLastTape(FrmCalculator& window, TapeJournal& journal, bool choose) {
     if (choose && kept.size() > 1) {
         std::vector<std::string> items;
         for (const KeptJournal& k : kept) items.push_back(DescribeKeptTape(k));
-        const auto chosen = window.hooks().dialogs->choose(
-            &window, kTitle, "Kept tapes, the newest first:", items);
+        const auto chosen =
+            window.hooks().dialogs->choose(&window, kTitle, "Kept tapes, the newest first:", items);
         if (!chosen || *chosen < 0 || static_cast<std::size_t>(*chosen) >= kept.size())
             return false;
         pick = static_cast<std::size_t>(*chosen);

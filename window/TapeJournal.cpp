@@ -22,8 +22,8 @@ namespace tallyroll {
 
 namespace {
 
-constexpr int kSyncAfterMs = 500;      // of no more writes
-constexpr int kSyncAtLeastMs = 5000;   // while writes go on
+constexpr int kSyncAfterMs = 500;     // of no more writes
+constexpr int kSyncAtLeastMs = 5000;  // while writes go on
 constexpr auto kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 std::string S(const QString& s) {
@@ -70,20 +70,19 @@ std::string JournalFolder::Prepare() const {
     const fs::path folder(QFile::encodeName(path_).toStdString());
     std::error_code ec;
     fs::create_directories(folder.parent_path(), ec);
-    if (ec) return "the folder " + folder.parent_path().string() + " cannot be made: " + ec.message();
+    if (ec) return folder.parent_path().string() + ": " + ec.message();
     if (::mkdir(folder.c_str(), 0700) != 0 && errno != EEXIST)
-        return "the folder " + S(path_) + " cannot be made: " + std::strerror(errno);
+        return S(path_) + ": " + std::strerror(errno);
     struct stat st {};
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return S(path_) + " is not a folder";
+        return S(path_) + ": not a folder";
     // Only its owner may look into it.
     if ((st.st_mode & 0077) != 0 && st.st_uid == ::geteuid()) ::chmod(folder.c_str(), 0700);
     return "";
 }
 
 QString JournalFolder::NewJournalPath() {
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
     for (;;) {
         const QString path = QStringLiteral("%1/tape-%2-%3-%4.journal")
                                  .arg(path_, stamp)
@@ -108,17 +107,17 @@ std::vector<KeptJournal> JournalFolder::List(const QString& own,
         const QByteArray bytes = file.read(kMaxJournalBytes + 1);
         journal::ReadOutcome read =
             bytes.size() > kMaxJournalBytes
-                ? journal::ReadOutcome{{}, journal::ReadStatus::Unreadable, 0, 0, 0,
-                                       "it is larger than a journal can be"}
+                ? journal::ReadOutcome{{}, journal::ReadStatus::Unreadable,     0, 0,
+                                       0,  "it is larger than a journal can be"}
                 : journal::ReadJournal(std::string_view(bytes.constData(), bytes.size()));
         file.close();
         if (read.status == journal::ReadStatus::Unreadable) {
             // Kept, never deleted: moved out of the way of the next lists.
             const QString aside = AsidePath(path);
             const bool moved = QFile::rename(path, aside);
-            problems.push_back("The kept tape " + S(path) + " cannot be read (" + read.problem +
-                               "); " +
-                               (moved ? "it was moved to " + S(aside) + "." : "it is left as it is."));
+            problems.push_back(
+                "The kept tape " + S(path) + " cannot be read (" + read.problem + "); " +
+                (moved ? "it was moved to " + S(aside) + "." : "it is left as it is."));
             continue;
         }
         if (read.tape.lines.empty()) continue;  // nothing to bring back
@@ -154,24 +153,32 @@ TapeJournal::TapeJournal(FrmCalculator& window, std::shared_ptr<JournalFolder> f
     if (auto* decimals = qobject_cast<QComboBox*>(window.control(QStringLiteral("cboDecPlace"))))
         connect(decimals, &QComboBox::currentIndexChanged, this, &TapeJournal::Changed);
     window.view().setGrandTotalListener([this] { Changed(); });
+    // A window that has gone leaves its tape to the next one.
+    connect(&window, &FrmCalculator::unloaded, this, &TapeJournal::Finish);
 }
 
 TapeJournal::~TapeJournal() {
     closing_ = true;  // no message box from a window that is going
+    Finish();
+}
+
+void TapeJournal::Finish() {
     window_.view().setGrandTotalListener(nullptr);
     if (!stopped_) {
         Commit();
         calc_.setTapeWatcher(nullptr);
+        stopped_ = true;
     }
+    syncTimer_.stop();
     if (!file_.isOpen()) return;
-    if (calc_.tape().empty() && !stopped_) {
+    if (calc_.tape().empty()) {
         // Nothing to bring back: the journal goes with the window.
         file_.close();
         QFile::remove(path_);
         return;
     }
     Sync();
-    file_.close();  // and with it the lock
+    file_.close();  // and with it the lock: the tape can be restored elsewhere
 }
 
 void TapeJournal::Changed() {
@@ -285,8 +292,8 @@ void TapeJournal::Fail(const std::string& why) {
     if (closing_ || !folder_->FirstFailure()) return;
     window_.view().messageBox(
         kAppTitle,
-        "The tape can no longer be kept in " + S(folder_->path()) + ": " + why +
-            ". The calculator goes on, but after a crash this tape cannot be restored.",
+        "The tape cannot be kept in " + S(folder_->path()) + " (" + why +
+            "). The calculator goes on, but after a crash this tape cannot be restored.",
         MessageIcon::Warning);
 }
 

@@ -79,7 +79,7 @@ class JournalFolder {
 class TapeJournal : public QObject {
   public:
     TapeJournal(FrmCalculator& window, std::shared_ptr<JournalFolder> folder);
-    ~TapeJournal() override;  // writes what is left, to the disk; drops the file of an empty tape
+    ~TapeJournal() override;  // Finish()
     TapeJournal(const TapeJournal&) = delete;
     TapeJournal& operator=(const TapeJournal&) = delete;
 
@@ -92,6 +92,10 @@ class TapeJournal : public QObject {
     void Commit();
     // Hands what was written to the disk.
     void Sync();
+    // The window has gone (unloaded, or the program ends): writes what is
+    // left, to the disk, lets other windows restore the tape and drops the
+    // file of an empty tape.
+    void Finish();
 
   private:
     void Changed();
