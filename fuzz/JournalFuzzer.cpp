@@ -37,7 +37,10 @@ void CheckReader(std::string_view bytes) {
         if (!out.tape.lines.empty()) Fail("an unreadable journal gave lines");
         return;
     }
-    if (out.goodBytes + out.droppedBytes != bytes.size()) Fail("bytes neither read nor dropped");
+    if (out.goodBytes + out.droppedBytes + out.spareBytes != bytes.size())
+        Fail("bytes neither read, dropped nor spare");
+    if (bytes.find_first_not_of('\0', bytes.size() - out.spareBytes) != std::string_view::npos)
+        Fail("spare room that is not zeros");
     if ((out.status == ReadStatus::Damaged) != (out.droppedBytes > 0))
         Fail("a damaged journal that dropped nothing, or the reverse");
     if (out.droppedBytes > 0 && out.problem.empty()) Fail("bytes dropped without a reason");
@@ -113,11 +116,10 @@ void CheckSession(std::string_view bytes) {
         }
         ends.push_back(file.size());
         states.push_back(now());
-        if (!(ReadJournal(file).tape == states.back()))
-            Fail("the journal does not rebuild the tape");
     }
     calc.setTapeWatcher(nullptr);
     if (file.empty()) return;
+    if (!(ReadJournal(file).tape == states.back())) Fail("the journal does not rebuild the tape");
     // Cut off anywhere after the first write: the tape of the last whole write.
     const std::size_t cut = ends.front() + cutChoice % (file.size() - ends.front() + 1);
     std::size_t k = 0;

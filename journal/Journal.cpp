@@ -209,6 +209,10 @@ ReadOutcome ReadJournal(std::string_view bytes) {
     out.goodBytes = at;
     while (at < bytes.size()) {
         const std::size_t left = bytes.size() - at;
+        if (bytes[at] == '\0' && bytes.find_first_not_of('\0', at) == std::string_view::npos) {
+            out.spareBytes = left;  // room the writer had made ready
+            break;
+        }
         if (bytes[at] != 'R') {
             out.problem = "damaged bytes";
             break;
@@ -241,7 +245,7 @@ ReadOutcome ReadJournal(std::string_view bytes) {
         ++out.frames;
         out.goodBytes = at;
     }
-    out.droppedBytes = bytes.size() - out.goodBytes;
+    out.droppedBytes = bytes.size() - out.goodBytes - out.spareBytes;
     out.status = out.droppedBytes ? ReadStatus::Damaged : ReadStatus::Whole;
     out.tape.lines.assign(std::make_move_iterator(replay.lines.begin()),
                           std::make_move_iterator(replay.lines.end()));
@@ -252,9 +256,19 @@ ReadOutcome ReadJournal(std::string_view bytes) {
 
 // ---- Writing ----------------------------------------------------------------------
 
+void JournalWriter::Recount() {
+    lineSizes_.clear();
+    lineBytes_ = 0;
+    for (int i = 0; i < tape_.count(); ++i) {
+        lineSizes_.push_back(static_cast<std::uint32_t>(LineBytes(tape_.line(i))));
+        lineBytes_ += lineSizes_.back();
+    }
+}
+
 void JournalWriter::tapeAppended() {
     const std::string& line = tape_.last();
-    lineBytes_ += LineBytes(line);
+    lineSizes_.push_back(static_cast<std::uint32_t>(LineBytes(line)));
+    lineBytes_ += lineSizes_.back();
     if (!snapshot_) {
         payload_.push_back('A');
         PutText(payload_, line);
@@ -263,7 +277,9 @@ void JournalWriter::tapeAppended() {
 }
 
 void JournalWriter::tapeAboutToRemoveFirst() {
-    if (lineBytesKnown_ && !tape_.empty()) lineBytes_ -= LineBytes(tape_.line(0));
+    if (lineSizes_.empty()) return;
+    lineBytes_ -= lineSizes_.front();
+    lineSizes_.pop_front();
 }
 
 void JournalWriter::tapeRemovedFirst() {
@@ -279,17 +295,22 @@ void JournalWriter::tapeCleared() {
     if (!tape_.empty()) {  // lines assigned at once: an opened or restored tape
         snapshot_ = true;
         payload_.clear();
-        lineBytesKnown_ = false;
+        Recount();
     } else {
+        lineSizes_.clear();
         lineBytes_ = 0;
-        lineBytesKnown_ = true;
         if (!snapshot_) payload_.push_back('C');
     }
     Changed();
 }
 
 void JournalWriter::tapeLinesChanged(int first, int last) {
-    lineBytesKnown_ = false;
+    for (int k = std::max(first, 0); k <= last && k < static_cast<int>(lineSizes_.size()); ++k) {
+        auto& size = lineSizes_[static_cast<std::size_t>(k)];
+        lineBytes_ -= size;
+        size = static_cast<std::uint32_t>(LineBytes(tape_.line(k)));
+        lineBytes_ += size;
+    }
     if (snapshot_) {
         // the next write is a snapshot already
     } else if (2 * (last - first + 1) > tape_.count()) {
@@ -311,16 +332,11 @@ void JournalWriter::tapeReset() {
     snapshot_ = true;
     sync_ = true;
     payload_.clear();
-    lineBytesKnown_ = false;
+    Recount();
     Changed();
 }
 
-std::size_t JournalWriter::SnapshotBytes(const std::string& grandTotalLabel) {
-    if (!lineBytesKnown_) {
-        lineBytes_ = 0;
-        for (int i = 0; i < tape_.count(); ++i) lineBytes_ += LineBytes(tape_.line(i));
-        lineBytesKnown_ = true;
-    }
+std::size_t JournalWriter::SnapshotBytes(const std::string& grandTotalLabel) const {
     return Header().size() + kFrameHead + 1 + lineBytes_ + 2 + 1 +
            VarintBytes(grandTotalLabel.size()) + grandTotalLabel.size();
 }
@@ -364,7 +380,6 @@ JournalWrite JournalWriter::Take(int decimals, const std::string& grandTotalLabe
             w.bytes = std::move(frame);
     }
     if (rewrite) {
-        SnapshotBytes(label);  // counts the lines when a change left them unknown
         w.rewrite = true;
         w.bytes = Snapshot(decimals, label);
     }

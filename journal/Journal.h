@@ -4,7 +4,7 @@
 // knows the format, writes the records and reads them back; which file, when
 // it is written and when it reaches the disk is the window's business.
 //
-//   file    := header frame*
+//   file    := header frame* zero*       (zeros: room made for more frames)
 //   header  := "tallyroll tape journal 1\n"
 //   frame   := 'R' length:u32 crc:u32 payload[length]   (little endian; CRC-32 of payload)
 //   payload := op+
@@ -65,6 +65,7 @@ struct ReadOutcome {
     std::size_t frames = 0;        // whole frames applied
     std::size_t goodBytes = 0;     // up to the end of the last whole frame
     std::size_t droppedBytes = 0;  // what followed it
+    std::size_t spareBytes = 0;    // zeros after the last frame: room not used yet
     std::string problem;           // why the rest was dropped, or why nothing could be read
 };
 
@@ -87,7 +88,7 @@ class JournalWriter : public TapeObserver {
     static constexpr std::size_t kGrowth = 2;
     static constexpr std::size_t kSlack = 64u << 10;
 
-    explicit JournalWriter(const TapeList& tape) : tape_(tape) {}
+    explicit JournalWriter(const TapeList& tape) : tape_(tape) { Recount(); }
 
     // Called after every change that is to be written.
     void setListener(std::function<void()> listener) { listener_ = std::move(listener); }
@@ -103,7 +104,7 @@ class JournalWriter : public TapeObserver {
     // The whole file for the tape as it stands.
     std::string Snapshot(int decimals, const std::string& grandTotalLabel) const;
     // Its length, without building it.
-    std::size_t SnapshotBytes(const std::string& grandTotalLabel);
+    std::size_t SnapshotBytes(const std::string& grandTotalLabel) const;
 
     void tapeAppended() override;
     void tapeAboutToRemoveFirst() override;
@@ -116,6 +117,7 @@ class JournalWriter : public TapeObserver {
     void Changed() {
         if (listener_) listener_();
     }
+    void Recount();
 
     const TapeList& tape_;
     std::function<void()> listener_;
@@ -125,8 +127,10 @@ class JournalWriter : public TapeObserver {
     int writtenDecimals_ = -2;
     bool labelWritten_ = false;
     std::string writtenLabel_;
-    std::size_t lineBytes_ = 0;  // the lines' share of a snapshot
-    bool lineBytesKnown_ = true;
+    // What each line and all of them take in a snapshot, kept as the tape
+    // changes, so that a key never counts the whole tape.
+    std::deque<std::uint32_t> lineSizes_;
+    std::size_t lineBytes_ = 0;
 };
 
 // Helpers of the format, for tests and the fuzz target.

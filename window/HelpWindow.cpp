@@ -48,6 +48,7 @@ constexpr KeyHelp kKeys[] = {
     {"Ctrl+C / Ctrl+Shift+C", "copy the display / the tape"},
     {"Ctrl+V or Shift+Insert", "paste a number"},
     {"Ctrl+S / Ctrl+O", "save the tape to a file / open a tape file"},
+    {"Ctrl+Shift+T", "restore the last tape kept, after the program ended or crashed"},
     {"Menu or Shift+F10", "the tape's menu"},
     {"Ctrl+Z", "undo the last clear, correction or opened tape"},
     {"Ctrl+Shift+Z or Ctrl+Y", "redo"},

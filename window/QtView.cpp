@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <cstdlib>
+#include <utility>
 #include "window/TapeListView.h"
 
 #include "window/Accessibility.h"
@@ -24,6 +25,7 @@ QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
     : window_(window), c_(controls), model_(model), hooks_(hooks) {}
 
 void QtView::attach(Calculator& calc) {
+    calc_ = &calc;
     QObject::connect(c_.lstTape->selectionModel(), &QItemSelectionModel::selectionChanged,
                      c_.lstTape, [this, &calc] {
                          if (syncingSelection_) return;
@@ -36,25 +38,63 @@ void QtView::attach(Calculator& calc) {
                      });
 }
 
-void QtView::tapeAboutToAppend(int row) {
-    // On a full tape the new line, its selection and the trim of the oldest
-    // line leave the scroll bar as it was: it repaints once, if at all.
-    if (row >= TapeList::kMaxLines && !trimming_) {
-        trimming_ = true;
-        c_.lstTape->holdScrollBar();
-    }
-    model_.aboutToAppend(row);
+void QtView::settleLater() {
+    if (settlePosted_) return;
+    settlePosted_ = true;
+    QMetaObject::invokeMethod(
+        c_.lstTape, [this] { Settle(); }, Qt::QueuedConnection);
 }
 
-void QtView::tapeRemovedFirst() {
-    model_.removedFirst();
-    if (!trimming_) return;
-    trimming_ = false;
-    c_.lstTape->releaseScrollBar();
+void QtView::Quietly(void (TapeModel::*notice)()) {
+    const bool was = std::exchange(syncingSelection_, true);
+    (model_.*notice)();
+    syncingSelection_ = was;
+}
+
+void QtView::Settle() {
+    settlePosted_ = false;
+    justAppended_ = false;
+    if (std::exchange(selectionPending_, false) && calc_) ShowSelection(calc_->tape().selected());
+    if (holdingBar_) {
+        holdingBar_ = false;
+        c_.lstTape->releaseScrollBar();
+    }
+    if (settledListener_) settledListener_();
+}
+
+void QtView::tapeAboutToAppend(int row) {
+    // The lines a key adds, their selection and the trim of the oldest line
+    // on a full tape move the scroll bar a step or two: it repaints once the
+    // key has been handled, and only if it looks different then.
+    if (!holdingBar_) {
+        holdingBar_ = true;
+        c_.lstTape->holdScrollBar();
+        settleLater();
+    }
+    const bool was = std::exchange(syncingSelection_, true);
+    model_.aboutToAppend(row);
+    syncingSelection_ = was;
+}
+
+void QtView::tapeAppended() {
+    Quietly(&TapeModel::appended);
+    justAppended_ = true;
 }
 
 void QtView::tapeSelectionChanged(int row) {
     if (syncingSelection_) return;
+    // "=" adds two lines, each selected as it goes on: the list selects and
+    // scrolls to the last one only, once the key has been handled. Any
+    // other selection it shows at once.
+    if (std::exchange(justAppended_, false)) {
+        selectionPending_ = true;
+        return;
+    }
+    selectionPending_ = false;
+    ShowSelection(row);
+}
+
+void QtView::ShowSelection(int row) {
     syncingSelection_ = true;
     QItemSelectionModel* sel = c_.lstTape->selectionModel();
     if (row < 0) {

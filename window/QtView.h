@@ -43,6 +43,12 @@ class QtView : public CalculatorView {
     void setGrandTotalListener(std::function<void()> listener) {
         grandTotalListener_ = std::move(listener);
     }
+    // Called once the event under way (a key, a click) has been handled,
+    // before the window repaints, when settleLater() was asked during it.
+    void setSettledListener(std::function<void()> listener) {
+        settledListener_ = std::move(listener);
+    }
+    void settleLater();
 
     void setCaption(Label label, const std::string& text) override;
     void setMemoryVisible(bool visible) override;
@@ -68,23 +74,36 @@ class QtView : public CalculatorView {
     std::unique_ptr<Printer> defaultPrinter() override;
 
     void tapeAboutToAppend(int row) override;
-    void tapeAppended() override { model_.appended(); }
-    void tapeAboutToRemoveFirst() override { model_.aboutToRemoveFirst(); }
-    void tapeRemovedFirst() override;
-    void tapeAboutToClear() override { model_.aboutToClear(); }
-    void tapeCleared() override { model_.cleared(); }
-    void tapeAboutToReset() override { model_.aboutToClear(); }
-    void tapeReset() override { model_.cleared(); }
+    void tapeAppended() override;
+    void tapeAboutToRemoveFirst() override { Quietly(&TapeModel::aboutToRemoveFirst); }
+    void tapeRemovedFirst() override { Quietly(&TapeModel::removedFirst); }
+    void tapeAboutToClear() override { Quietly(&TapeModel::aboutToClear); }
+    void tapeCleared() override { Quietly(&TapeModel::cleared); }
+    void tapeAboutToReset() override { Quietly(&TapeModel::aboutToClear); }
+    void tapeReset() override { Quietly(&TapeModel::cleared); }
     void tapeLinesChanged(int first, int last) override { model_.linesChanged(first, last); }
     void tapeSelectionChanged(int row) override;
 
   private:
+    // Tells the model of a change; what the list's selection does meanwhile
+    // is not the user's choice.
+    void Quietly(void (TapeModel::*notice)());
+    void Settle();
+    void ShowSelection(int row);
+
     QWidget& window_;
     ViewControls c_;
     TapeModel& model_;
     const CalculatorHooks& hooks_;
     bool syncingSelection_ = false;
-    bool trimming_ = false;  // a line went onto a full tape; the oldest goes next
+    // Lines went onto the tape during the event under way: the scroll bar
+    // waits, and the list shows their selection once, at its end.
+    bool holdingBar_ = false;
+    bool selectionPending_ = false;
+    bool justAppended_ = false;  // the next selection is that of the line just added
+    const Calculator* calc_ = nullptr;
+    bool settlePosted_ = false;
+    std::function<void()> settledListener_;
     bool busy_ = false;
     std::function<void()> grandTotalListener_;
 };

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,8 +23,9 @@ namespace tallyroll {
 
 namespace {
 
-constexpr int kSyncAfterMs = 500;     // of no more writes
-constexpr int kSyncAtLeastMs = 5000;  // while writes go on
+constexpr int kSyncAfterMs = 500;        // of no more writes
+constexpr int kSyncAtLeastMs = 5000;     // while writes go on
+constexpr qint64 kRoomAhead = 16 << 10;  // disk claimed ahead of the records
 constexpr auto kOwnerOnly = QFile::ReadOwner | QFile::WriteOwner;
 
 std::string S(const QString& s) {
@@ -105,11 +107,13 @@ std::vector<KeptJournal> JournalFolder::List(const QString& own,
             continue;
         }
         const QByteArray bytes = file.read(kMaxJournalBytes + 1);
-        journal::ReadOutcome read =
-            bytes.size() > kMaxJournalBytes
-                ? journal::ReadOutcome{{}, journal::ReadStatus::Unreadable,     0, 0,
-                                       0,  "it is larger than a journal can be"}
-                : journal::ReadJournal(std::string_view(bytes.constData(), bytes.size()));
+        journal::ReadOutcome read;
+        if (bytes.size() > kMaxJournalBytes) {
+            read.status = journal::ReadStatus::Unreadable;
+            read.problem = "it is larger than a journal can be";
+        } else {
+            read = journal::ReadJournal(std::string_view(bytes.constData(), bytes.size()));
+        }
         file.close();
         if (read.status == journal::ReadStatus::Unreadable) {
             // Kept, never deleted: moved out of the way of the next lists.
@@ -153,6 +157,10 @@ TapeJournal::TapeJournal(FrmCalculator& window, std::shared_ptr<JournalFolder> f
     if (auto* decimals = qobject_cast<QComboBox*>(window.control(QStringLiteral("cboDecPlace"))))
         connect(decimals, &QComboBox::currentIndexChanged, this, &TapeJournal::Changed);
     window.view().setGrandTotalListener([this] { Changed(); });
+    // What a key changed is written once the key has been handled.
+    window.view().setSettledListener([this] {
+        if (wanted_) Commit();
+    });
     // A window that has gone leaves its tape to the next one.
     connect(&window, &FrmCalculator::unloaded, this, &TapeJournal::Finish);
 }
@@ -164,6 +172,7 @@ TapeJournal::~TapeJournal() {
 
 void TapeJournal::Finish() {
     window_.view().setGrandTotalListener(nullptr);
+    window_.view().setSettledListener(nullptr);
     if (!stopped_) {
         Commit();
         calc_.setTapeWatcher(nullptr);
@@ -173,23 +182,26 @@ void TapeJournal::Finish() {
     if (!file_.isOpen()) return;
     if (calc_.tape().empty()) {
         // Nothing to bring back: the journal goes with the window.
-        file_.close();
+        CloseFile();
         QFile::remove(path_);
         return;
     }
     Sync();
-    file_.close();  // and with it the lock: the tape can be restored elsewhere
+    // The room made for more records goes; the lock goes with the file, and
+    // the tape can be restored elsewhere.
+    const std::size_t length = fileBytes_;
+    CloseFile();
+    QFile::resize(path_, static_cast<qint64>(length));
 }
 
 void TapeJournal::Changed() {
-    if (posted_ || stopped_) return;
-    posted_ = true;
-    // Once the key (or click) that changed the tape has been handled.
-    QMetaObject::invokeMethod(this, &TapeJournal::Commit, Qt::QueuedConnection);
+    if (wanted_ || stopped_) return;
+    wanted_ = true;
+    window_.view().settleLater();
 }
 
 void TapeJournal::Commit() {
-    posted_ = false;
+    wanted_ = false;
     if (stopped_) return;
     const int decimals = calc_.decimalPlaces();
     const std::string& label = calc_.captions().lblGrandTotal;
@@ -218,6 +230,7 @@ bool TapeJournal::Rewrite(const std::string& bytes) {
     }
     // The whole file or the old one, never a part: a temporary beside it,
     // then a rename. The rename makes a new file, written on from then.
+    CloseFile();
     QSaveFile save(path_);
     if (!save.open(QIODevice::WriteOnly) || !save.setPermissions(kOwnerOnly) ||
         save.write(bytes.data(), static_cast<qint64>(bytes.size())) !=
@@ -231,35 +244,60 @@ bool TapeJournal::Rewrite(const std::string& bytes) {
         Fail(save.errorString().toStdString());
         return false;
     }
-    file_.close();
-    if (!OpenForAppend()) return false;
     fileBytes_ = bytes.size();
     unsynced_ = false;  // the commit flushed it
     sinceSync_.start();
+    if (!OpenForAppend()) return false;
     if (first) folder_->Prune();
     return true;
 }
 
 bool TapeJournal::OpenForAppend() {
     file_.setFileName(path_);
-    if (!file_.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
+    if (!file_.open(QIODevice::ReadWrite | QIODevice::Unbuffered)) {
         Fail(file_.errorString().toStdString());
         return false;
     }
     ::fcntl(file_.handle(), F_SETFD, FD_CLOEXEC);
     ::flock(file_.handle(), LOCK_EX | LOCK_NB);  // this window writes it
-    return true;
+    return MakeRoom(0);
 }
 
-bool TapeJournal::Append(const std::string& bytes) {
-    // One write: a kill lands before it or after it (or, rarely, inside it,
-    // which the reader drops as a record cut off).
-    const qint64 n = file_.write(bytes.data(), static_cast<qint64>(bytes.size()));
-    if (n > 0) fileBytes_ += static_cast<std::size_t>(n);
-    if (n != static_cast<qint64>(bytes.size())) {
+// Claims the disk for the next records and maps them: a key then writes by
+// copying into the file's pages, with no call into the system, and the pages
+// stay the file's whatever becomes of the program. The reader takes the
+// zeros after the last record for room not used yet.
+bool TapeJournal::MakeRoom(std::size_t more) {
+    const auto needed = static_cast<qint64>(fileBytes_ + more);
+    if (map_ && needed <= room_) return true;
+    const qint64 room = (needed + kRoomAhead + 4095) / 4096 * 4096;
+    if (const int error = ::posix_fallocate(file_.handle(), 0, room); error != 0) {
+        Fail(std::strerror(error));
+        return false;
+    }
+    if (map_) file_.unmap(map_);
+    map_ = file_.map(0, room);
+    if (!map_) {
         Fail(file_.errorString().toStdString());
         return false;
     }
+    room_ = room;
+    return true;
+}
+
+void TapeJournal::CloseFile() {
+    if (map_) file_.unmap(map_);
+    map_ = nullptr;
+    room_ = 0;
+    file_.close();
+}
+
+bool TapeJournal::Append(const std::string& bytes) {
+    if (!MakeRoom(bytes.size())) return false;
+    // A kill lands before the copy or after it, or rarely inside it, which
+    // the reader drops as a record cut off.
+    std::memcpy(map_ + fileBytes_, bytes.data(), bytes.size());
+    fileBytes_ += bytes.size();
     unsynced_ = true;
     sinceWrite_.start();
     return true;
@@ -277,10 +315,10 @@ void TapeJournal::SyncLater() {
 
 void TapeJournal::Sync() {
     syncTimer_.stop();
-    if (!unsynced_ || !file_.isOpen()) return;
+    if (!unsynced_ || !map_) return;
     unsynced_ = false;
     sinceSync_.start();
-    if (::fdatasync(file_.handle()) != 0) Fail(std::strerror(errno));
+    if (::msync(map_, static_cast<std::size_t>(room_), MS_SYNC) != 0) Fail(std::strerror(errno));
 }
 
 void TapeJournal::Fail(const std::string& why) {
@@ -288,7 +326,7 @@ void TapeJournal::Fail(const std::string& why) {
     stopped_ = true;
     syncTimer_.stop();
     calc_.setTapeWatcher(nullptr);
-    file_.close();
+    CloseFile();
     if (closing_ || !folder_->FirstFailure()) return;
     window_.view().messageBox(
         kAppTitle,

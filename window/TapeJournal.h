@@ -102,6 +102,8 @@ class TapeJournal : public QObject {
     bool Rewrite(const std::string& bytes);
     bool Append(const std::string& bytes);
     bool OpenForAppend();
+    bool MakeRoom(std::size_t more);
+    void CloseFile();
     void Fail(const std::string& why);
     void SyncLater();
 
@@ -111,8 +113,10 @@ class TapeJournal : public QObject {
     journal::JournalWriter writer_;
     QString path_;
     QFile file_;
-    std::size_t fileBytes_ = 0;
-    bool posted_ = false, stopped_ = false, unsynced_ = false, closing_ = false;
+    uchar* map_ = nullptr;  // the file's pages, room_ bytes of them
+    qint64 room_ = 0;
+    std::size_t fileBytes_ = 0;  // up to the end of the last record
+    bool wanted_ = false, stopped_ = false, unsynced_ = false, closing_ = false;
     QTimer syncTimer_;
     QElapsedTimer sinceWrite_, sinceSync_;
 };

@@ -121,8 +121,8 @@ TEST(Journal, RebuildsTheTapeAfterEveryStepOfRandomSessions) {
                 j.click("G");
             }
             j.commit();
-            ASSERT_EQ(ReadJournal(j.file).tape, j.now()) << "session " << session << " step "
-                                                         << step;
+            ASSERT_EQ(ReadJournal(j.file).tape, j.now())
+                << "session " << session << " step " << step;
         }
     }
 }
@@ -168,6 +168,17 @@ TEST(Journal, DamageStopsTheTapeAtTheFrameBeforeIt) {
             EXPECT_EQ(out.goodBytes, j.frameEnds[k - 1]);
         }
     }
+    // Zeros after the last frame are room the writer made ready, not damage;
+    // a frame cut off inside them is dropped with them.
+    const auto spare = ReadJournal(j.file + std::string(100, '\0'));
+    EXPECT_EQ(spare.status, ReadStatus::Whole);
+    EXPECT_EQ(spare.tape, j.states.back());
+    EXPECT_EQ(spare.spareBytes, 100u);
+    const std::string cut = journal::Frame("A\x06+ 9.00").substr(0, 7);
+    const auto cutInRoom = ReadJournal(j.file + cut + std::string(100, '\0'));
+    EXPECT_EQ(cutInRoom.status, ReadStatus::Damaged);
+    EXPECT_EQ(cutInRoom.tape, j.states.back());
+    EXPECT_EQ(cutInRoom.droppedBytes, 107u);
     // Garbage after the last frame: everything before it, and its length.
     const auto out = ReadJournal(j.file + "garbage!");
     EXPECT_EQ(out.tape, j.states.back());
@@ -212,19 +223,20 @@ TEST_P(JournalHeader, IsReadOrRefusedAsAWhole) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, JournalHeader,
-    testing::Values(
-        HeaderCase{"empty_file", "", ReadStatus::Whole, ""},
-        HeaderCase{"header_only", "tallyroll tape journal 1\n", ReadStatus::Whole, ""},
-        HeaderCase{"header_cut_off", "tallyroll tape jour", ReadStatus::Damaged,
-                   "its first line was cut off"},
-        HeaderCase{"another_file", "+ 12.00\n+ 3.00\n", ReadStatus::Unreadable,
-                   "it is not a tape journal"},
-        HeaderCase{"newer_format", "tallyroll tape journal 2\nR", ReadStatus::Unreadable,
-                   "it was written by a newer version (format 2)"},
-        HeaderCase{"bad_version", "tallyroll tape journal one\n", ReadStatus::Unreadable,
-                   "its format is unknown"},
-        HeaderCase{"no_line_end", std::string("tallyroll tape journal 1") + std::string(80, '1'),
-                   ReadStatus::Unreadable, "it is not a tape journal"}),
+    testing::Values(HeaderCase{"empty_file", "", ReadStatus::Whole, ""},
+                    HeaderCase{"header_only", "tallyroll tape journal 1\n", ReadStatus::Whole, ""},
+                    HeaderCase{"header_cut_off", "tallyroll tape jour", ReadStatus::Damaged,
+                               "its first line was cut off"},
+                    HeaderCase{"another_file", "+ 12.00\n+ 3.00\n", ReadStatus::Unreadable,
+                               "it is not a tape journal"},
+                    HeaderCase{"newer_format", "tallyroll tape journal 2\nR",
+                               ReadStatus::Unreadable,
+                               "it was written by a newer version (format 2)"},
+                    HeaderCase{"bad_version", "tallyroll tape journal one\n",
+                               ReadStatus::Unreadable, "its format is unknown"},
+                    HeaderCase{"no_line_end",
+                               std::string("tallyroll tape journal 1") + std::string(80, '1'),
+                               ReadStatus::Unreadable, "it is not a tape journal"}),
     test::RowName());
 
 // Saves a correction of the first operator line from `line` on, if any.
@@ -265,6 +277,12 @@ TEST(Journal, StaysBoundedOverALongSessionWithClearsAndUndos) {
             JournalWriter::kGrowth * j.writer.SnapshotBytes(j.calc.captions().lblGrandTotal) +
             JournalWriter::kSlack;
         ASSERT_LE(j.file.size(), bound) << "step " << step;
+        if (step % 1000 == 0) {  // the size kept as the tape changes is the size made
+            const std::string& label = j.calc.captions().lblGrandTotal;
+            ASSERT_EQ(j.writer.SnapshotBytes(label),
+                      j.writer.Snapshot(j.calc.decimalPlaces(), label).size())
+                << "step " << step;
+        }
     }
     EXPECT_EQ(ReadJournal(j.file).tape, j.now());
     EXPECT_GT(j.rewrites, 1) << "the file was never compacted";

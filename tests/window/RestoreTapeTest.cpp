@@ -29,8 +29,8 @@ class RestoreTape : public WindowHarness {
   protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        folder = std::make_shared<JournalFolder>(dir.filePath(QStringLiteral("state/tallyroll")),
-                                                 true);
+        folder =
+            std::make_shared<JournalFolder>(dir.filePath(QStringLiteral("state/tallyroll")), true);
         reopen();
     }
 
@@ -54,7 +54,9 @@ class RestoreTape : public WindowHarness {
     std::string label(const char* name) const {
         return qobject_cast<QLabel*>(control(name))->text().toStdString();
     }
-    int decimals() const { return qobject_cast<QComboBox*>(control("cboDecPlace"))->currentIndex(); }
+    int decimals() const {
+        return qobject_cast<QComboBox*>(control("cboDecPlace"))->currentIndex();
+    }
     std::vector<std::string> messages() {
         std::vector<std::string> out;
         for (const auto& m : log.messages) out.push_back(m.text);
@@ -212,7 +214,8 @@ TEST_F(RestoreTape, KeepsTheNewestTenNeverOneInUse) {
         age(name, 100 - i);  // old-00 the oldest
     }
     // Another running window writes the oldest one.
-    const int held = ::open(QFile::encodeName(pathOf(QStringLiteral("tape-old-00.journal"))), O_RDONLY);
+    const int held =
+        ::open(QFile::encodeName(pathOf(QStringLiteral("tape-old-00.journal"))), O_RDONLY);
     ASSERT_EQ(::flock(held, LOCK_EX), 0);
 
     typed(QStringLiteral("2+"));  // this window's journal is made: the oldest go
@@ -229,13 +232,18 @@ TEST_F(RestoreTape, AFolderThatCannotBeMadeIsSaidOnceAndTheCalculatorGoesOn) {
     QFile blocker(dir.filePath(QStringLiteral("blocked")));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     blocker.close();
-    folder = std::make_shared<JournalFolder>(dir.filePath(QStringLiteral("blocked/tallyroll")), true);
+    folder =
+        std::make_shared<JournalFolder>(dir.filePath(QStringLiteral("blocked/tallyroll")), true);
     reopen();
     typed(QStringLiteral("12+3="));
     EXPECT_EQ(tape(), (std::vector<std::string>{"+ 12.00", "+ 3.00", "= 15.00"}));
     const std::vector<std::string> said = messages();
     ASSERT_EQ(said.size(), 1u);
-    EXPECT_EQ(said[0].rfind("The tape cannot be kept in " + dir.filePath("blocked/tallyroll").toStdString(), 0), 0u) << said[0];
+    EXPECT_EQ(
+        said[0].rfind(
+            "The tape cannot be kept in " + dir.filePath("blocked/tallyroll").toStdString(), 0),
+        0u)
+        << said[0];
     reopen();
     typed(QStringLiteral("4+"));
     EXPECT_TRUE(messages().empty()) << "said once a run";
@@ -243,26 +251,26 @@ TEST_F(RestoreTape, AFolderThatCannotBeMadeIsSaidOnceAndTheCalculatorGoesOn) {
 
 TEST_F(RestoreTape, AFullDiskIsSaidOnceAndTheCalculatorGoesOn) {
     typed(QStringLiteral("1+"));
-    // The disk fills: the file may grow no further than 4 KiB.
+    // The disk fills: the file may grow no further than 24 KiB.
     const auto previous = ::signal(SIGXFSZ, SIG_IGN);
     rlimit old{};
     ::getrlimit(RLIMIT_FSIZE, &old);
     rlimit small = old;
-    small.rlim_cur = 4096;
+    small.rlim_cur = 24 << 10;
     ::setrlimit(RLIMIT_FSIZE, &small);
-    for (int i = 0; i < 400; ++i) typed(QStringLiteral("+"));
+    for (int i = 0; i < 1300; ++i) typed(QStringLiteral("+"));
     ::setrlimit(RLIMIT_FSIZE, &old);
     ::signal(SIGXFSZ, previous);
 
-    EXPECT_EQ(tape().size(), 401u);
+    EXPECT_EQ(tape().size(), 1301u);
     const std::vector<std::string> said = messages();
     ASSERT_EQ(said.size(), 1u);
     EXPECT_NE(said[0].find("The calculator goes on"), std::string::npos) << said[0];
     // What reached the file still comes back.
     reopen();
     restore();
-    EXPECT_GT(tape().size(), 100u);
-    EXPECT_LT(tape().size(), 401u);
+    EXPECT_GT(tape().size(), 1000u);
+    EXPECT_LT(tape().size(), 1301u);
 }
 
 TEST_F(RestoreTape, NoJournalWritesNothingButStillRestores) {
