@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 #include <malloc.h>
-#include <time.h>
 
 #include <algorithm>
 #include <chrono>
@@ -135,30 +134,16 @@ class StepTimer {
     Samples samples_;
 };
 
-// The CPU time of this thread, in seconds: unlike the clock on the wall it
-// does not count the time other processes of a busy machine took.
-inline double ThreadCpuSeconds() {
-    timespec t{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-struct KeyTime {
-    double wall = 0, cpu = 0;  // seconds
-};
-
-// Types one key and times it. Kept out of line, one copy for keys on a full
-// tape and one for a short tape, so that a profiler can count exactly the
-// timed keys (valgrind --toggle-collect='*TimedKey<true*').
+// Types one key and returns its time in seconds. Kept out of line, one copy
+// for keys on a full tape and one for a short tape, so that a profiler can
+// count exactly the timed keys (valgrind --toggle-collect='*TimedKey<true*').
 template <bool full, typename Road>
-[[gnu::noinline]] KeyTime TimedKey(Road& road, std::string_view typed) {
+[[gnu::noinline]] double TimedKey(Road& road, std::string_view typed) {
     bool which = full;  // keeps the two copies apart
     benchmark::DoNotOptimize(which);
-    const double cpu = ThreadCpuSeconds();
     const auto start = std::chrono::steady_clock::now();
     road.type(typed);
-    const auto end = std::chrono::steady_clock::now();
-    return {std::chrono::duration<double>(end - start).count(), ThreadCpuSeconds() - cpu};
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 // Types one key case alternately on a short and on a full tape, so that a
@@ -178,11 +163,11 @@ void TypeKeyPairs(benchmark::State& state, const KeyCase& key, Road& shortTape, 
     std::int64_t n = 0;
     for (auto _ : state) {
         shortTape.type(key.before);
-        onShort.add(TimedKey<false>(shortTape, typed).wall);
+        onShort.add(TimedKey<false>(shortTape, typed));
         afterKey(shortTape);
 
         fullTape.type(key.before);
-        onFull.record(TimedKey<true>(fullTape, typed).wall);
+        onFull.record(TimedKey<true>(fullTape, typed));
         afterKey(fullTape);
 
         if (++n % kKeysBetweenClears == 0) {
@@ -205,7 +190,7 @@ struct KeyLane {
     const KeyCase& key;
     Road& shortTape;
     Road& fullTape;
-    Samples onShort{}, onFull{}, onFullCpu{};
+    Samples onShort{}, onFull{};
     std::int64_t typed = 0;
 };
 
@@ -214,9 +199,8 @@ struct KeyLane {
 // on every kind of key alike, so the ratios of their medians hold from run to
 // run. An iteration is one round of the lanes, timed by its keys on the full
 // tapes. Counters, per lane: "<key>" and "<key>_p90" on the full tape,
-// "<key>_short" and "<key>_full_vs_short" (medians), "<key>_cpu" (the median
-// CPU time on the full tape); and for every lane after the first,
-// "<key>_vs_<first key>" and "<key>_cpu_vs_<first key>" on the full tapes.
+// "<key>_short" and "<key>_full_vs_short" (medians); and for every lane after
+// the first, "<key>_vs_<first key>" on the full tapes.
 template <typename Road, typename AfterKey>
 void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
                    AfterKey&& afterKey) {
@@ -229,13 +213,12 @@ void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
         for (KeyLane<Road>& lane : lanes) {
             const char typed[] = {lane.key.key, '\0'};
             lane.shortTape.type(lane.key.before);
-            lane.onShort.add(TimedKey<false>(lane.shortTape, typed).wall);
+            lane.onShort.add(TimedKey<false>(lane.shortTape, typed));
             afterKey(lane.shortTape);
             lane.fullTape.type(lane.key.before);
-            const KeyTime t = TimedKey<true>(lane.fullTape, typed);
-            lane.onFull.add(t.wall);
-            lane.onFullCpu.add(t.cpu);
-            round += t.wall;
+            const double t = TimedKey<true>(lane.fullTape, typed);
+            lane.onFull.add(t);
+            round += t;
             afterKey(lane.fullTape);
             if (++lane.typed % kKeysBetweenClears == 0) {
                 lane.shortTape.type("CL");
@@ -246,7 +229,6 @@ void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
     }
     if (lanes.empty() || lanes.front().onFull.empty()) return;
     const double first = lanes.front().onFull.quantile(0.5);
-    const double firstCpu = lanes.front().onFullCpu.quantile(0.5);
     for (KeyLane<Road>& lane : lanes) {
         if (lane.fullTape.tape().count() != TapeList::kMaxLines)
             state.SkipWithError("a full tape did not stay at its limit");
@@ -256,11 +238,8 @@ void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
         state.counters[name + "_p90"] = lane.onFull.quantile(0.9);
         state.counters[name + "_short"] = onShort;
         state.counters[name + "_full_vs_short"] = full / onShort;
-        const double cpu = lane.onFullCpu.quantile(0.5);
-        state.counters[name + "_cpu"] = cpu;
-        if (&lane == &lanes.front()) continue;
-        state.counters[name + "_vs_" + lanes.front().key.name] = full / first;
-        state.counters[name + "_cpu_vs_" + lanes.front().key.name] = cpu / firstCpu;
+        if (&lane != &lanes.front())
+            state.counters[name + "_vs_" + lanes.front().key.name] = full / first;
     }
 }
 

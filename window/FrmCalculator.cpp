@@ -385,6 +385,7 @@ void FrmCalculator::ConnectHandlers() {
 }
 
 void FrmCalculator::Run(std::string_view handler, const std::function<void()>& body) {
+    const QtView::Handling handling(*view_);
     // The handlers catch their own errors; anything else still ends in the
     // error report rather than escaping into the event loop.
     try {
@@ -425,6 +426,7 @@ QWidget* FrmCalculator::control(const QString& name, int index) const {
 
 bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const QtView::Handling handling(*view_);
     auto* key = static_cast<QKeyEvent*>(event);
     switch (RouteAccessKey(*calc_, controls_, watched, *key)) {
         case KeyRoute::Done:
@@ -457,6 +459,7 @@ bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FrmCalculator::keyPressEvent(QKeyEvent* event) {
+    const QtView::Handling handling(*view_);
     // Form_KeyPress: only characters delivered to the window itself. A key a
     // control left unhandled (a focused button, the text box's Escape) stops
     // here and is not routed.

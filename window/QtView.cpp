@@ -39,10 +39,18 @@ void QtView::attach(Calculator& calc) {
 }
 
 void QtView::settleLater() {
-    if (settlePosted_) return;
+    settleWanted_ = true;
+    // Outside the window's own handlers (a timer, a host's call): once the
+    // event loop comes back.
+    if (handling_ > 0 || settlePosted_) return;
     settlePosted_ = true;
     QMetaObject::invokeMethod(
-        c_.lstTape, [this] { Settle(); }, Qt::QueuedConnection);
+        c_.lstTape,
+        [this] {
+            settlePosted_ = false;
+            if (settleWanted_) Settle();
+        },
+        Qt::QueuedConnection);
 }
 
 void QtView::Quietly(void (TapeModel::*notice)()) {
@@ -52,8 +60,9 @@ void QtView::Quietly(void (TapeModel::*notice)()) {
 }
 
 void QtView::Settle() {
-    settlePosted_ = false;
+    settleWanted_ = false;
     justAppended_ = false;
+    Quietly(&TapeModel::release);
     if (std::exchange(selectionPending_, false) && calc_) ShowSelection(calc_->tape().selected());
     if (holdingBar_) {
         holdingBar_ = false;
@@ -71,6 +80,8 @@ void QtView::tapeAboutToAppend(int row) {
         c_.lstTape->holdScrollBar();
         settleLater();
     }
+    // Within a key, the list is told of its lines at its end, at once.
+    if (handling_ > 0) model_.hold();
     const bool was = std::exchange(syncingSelection_, true);
     model_.aboutToAppend(row);
     syncingSelection_ = was;
@@ -95,6 +106,7 @@ void QtView::tapeSelectionChanged(int row) {
 }
 
 void QtView::ShowSelection(int row) {
+    Quietly(&TapeModel::release);
     syncingSelection_ = true;
     QItemSelectionModel* sel = c_.lstTape->selectionModel();
     if (row < 0) {
@@ -157,6 +169,9 @@ void QtView::setFocus(FocusTarget target) {
 }
 
 void QtView::messageBox(const std::string& title, const std::string& text, MessageIcon icon) {
+    // The box waits for the user: the tape shows, and keeps, what the key
+    // has done so far.
+    if (settleWanted_) Settle();
     hooks_.dialogs->message(&window_, title, text, icon);
 }
 

@@ -50,6 +50,22 @@ class QtView : public CalculatorView {
     }
     void settleLater();
 
+    // Held while the window handles an event (a key, a click, a command):
+    // what settleLater() asked for is done when the last one is released,
+    // before anything is painted, with no event posted for it.
+    class Handling {
+      public:
+        explicit Handling(QtView& view) : view_(view) { ++view_.handling_; }
+        ~Handling() {
+            if (--view_.handling_ == 0 && view_.settleWanted_) view_.Settle();
+        }
+        Handling(const Handling&) = delete;
+        Handling& operator=(const Handling&) = delete;
+
+      private:
+        QtView& view_;
+    };
+
     void setCaption(Label label, const std::string& text) override;
     void setMemoryVisible(bool visible) override;
     void setDecimalSelection(int index) override;
@@ -102,7 +118,8 @@ class QtView : public CalculatorView {
     bool selectionPending_ = false;
     bool justAppended_ = false;  // the next selection is that of the line just added
     const Calculator* calc_ = nullptr;
-    bool settlePosted_ = false;
+    bool settlePosted_ = false, settleWanted_ = false;
+    int handling_ = 0;
     std::function<void()> settledListener_;
     bool busy_ = false;
     std::function<void()> grandTotalListener_;

@@ -3,8 +3,8 @@
 // keeps its tape in a file of its own in the user's state folder
 // ($XDG_STATE_HOME/tallyroll, else ~/.local/state/tallyroll; the folder 0700,
 // the files 0600), made at the first line and written as the tape changes:
-// what a key changed goes to the file in one write once the key is handled,
-// so a killed program loses at most the key under way. The file reaches the
+// what a key changed is copied into the file's pages, mapped in memory, once
+// the key is handled, so a killed program loses at most the key under way. The file reaches the
 // disk half a second after typing stops (within five seconds while it goes
 // on), at once after a clear, an opened or restored tape and an undo, and
 // when the window goes. The newest kJournalsKept journals are kept.

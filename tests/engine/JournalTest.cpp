@@ -300,5 +300,32 @@ TEST(Journal, AFullTapeLosesItsOldestLineInTheFileToo) {
     EXPECT_EQ(ReadJournal(j.file).tape, j.now());
 }
 
+// A kept tape comes back line for line, even where a recalculation would
+// write its totals otherwise (totals typed live come from unrounded numbers,
+// lines keep the decimals they were written with), with its decimals and
+// grand total label; the calculation follows from the lines; one undo step.
+TEST(KeptTapeRestored, PutsTheLinesBackAsTheyWereInOneUndoStep) {
+    Session s;
+    s.keys("12+");
+    const std::vector<std::string> kept = {"+ 1.414", "+ 1.414", "= 2.83", test::SEP, "+ 5.0"};
+    s.calc.RestoreTape(kept, 3, "2.830 ");
+    EXPECT_EQ(s.tape(), kept);
+    EXPECT_EQ(s.calc.tape().selected(), 4);
+    EXPECT_EQ(s.calc.decimalPlaces(), 3);
+    EXPECT_EQ(s.view.decimalSelection, 3);
+    EXPECT_EQ(s.st().strFormat, "#0.000");
+    EXPECT_EQ(s.view.grandTotal, "2.830 ");
+    EXPECT_DOUBLE_EQ(s.st().dblGrandTotal, 2.828);  // from the lines
+    EXPECT_DOUBLE_EQ(s.st().dblTotal, 5);
+    EXPECT_EQ(s.calc.history().undoName(), "Restore tape");
+
+    s.calc.Undo();
+    EXPECT_EQ(s.tape(), (std::vector<std::string>{"+ 12.00"}));
+    EXPECT_EQ(s.calc.decimalPlaces(), 2);
+    EXPECT_EQ(s.view.grandTotal, "");
+    s.calc.Redo();
+    EXPECT_EQ(s.tape(), kept);
+}
+
 }  // namespace
 }  // namespace tallyroll
