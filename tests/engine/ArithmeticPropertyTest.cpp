@@ -17,8 +17,8 @@ struct Number {
 };
 
 // Whole and decimal numbers; none is 0, which an operator takes as no entry.
-constexpr Number kPool[] = {{"1", 1},   {"2", 2},     {"3", 3},       {"5", 5},
-                            {"7", 7},   {"10", 10},   {"12", 12},     {"0.5", 0.5},
+constexpr Number kPool[] = {{"1", 1},     {"2", 2},       {"3", 3},       {"5", 5},
+                            {"7", 7},     {"10", 10},     {"12", 12},     {"0.5", 0.5},
                             {"2.5", 2.5}, {"1.25", 1.25}, {"0.75", 0.75}, {"10.1", 10.1}};
 
 constexpr char kOps[] = {'+', '-', '*', '/'};
