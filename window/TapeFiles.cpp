@@ -3,8 +3,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPointer>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <variant>
 
 #include "tape/PrintLayout.h"
@@ -94,6 +96,12 @@ bool OpenTapeFileAt(FrmCalculator& window, const QString& path, bool ask) {
     }
     window.calculator().ReplaceTape(std::move(lines));
     return true;
+}
+
+void OpenTapeFileSoon(FrmCalculator& window, const QString& path) {
+    QTimer::singleShot(0, &window, [window = QPointer<FrmCalculator>(&window), path] {
+        if (window) OpenTapeFileAt(*window, path, false);
+    });
 }
 
 void OpenTapeFile(FrmCalculator& window) {
