@@ -140,11 +140,15 @@ void ExportTapePdf(FrmCalculator& window) {
     }
     const std::string pdf = scratch.filePath(QStringLiteral("tape.pdf")).toStdString();
     const auto& open = window.hooks().pdfPrinter;
-    std::string why = calc.PrintTape([&]() -> std::unique_ptr<Printer> {
-        if (!open) throw PrintError("no PDF printer is available");
-        return open(pdf);
-    });
+    const Calculator::PrintRun run = calc.PrintTape(
+        [&]() -> std::unique_ptr<Printer> {
+            if (!open) throw PrintError("no PDF printer is available");
+            return open(pdf);
+        },
+        Calculator::TitleCancel::Stops);
     ParkFocus(window);
+    if (run.cancelled) return;  // Cancel in the title box: no file
+    std::string why = run.failure;
     QByteArray bytes;
     if (why.empty()) {
         QFile file(QString::fromStdString(pdf));
