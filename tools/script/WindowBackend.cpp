@@ -451,7 +451,9 @@ Snapshot WindowBackend::snapshot() {
                text("txtChangeTo"), text("cboType")};
     s.decimals =
         qobject_cast<QComboBox*>(calc->control(QStringLiteral("cboDecPlace")))->currentIndex();
-    const QWidget* focus = NamedControl(calc->focusWidget());
+    // A window no longer shown ("S", "E&xit") holds no keyboard focus; what
+    // it would give back if shown again is the toolkit's business.
+    const QWidget* focus = calc->isVisible() ? NamedControl(calc->focusWidget()) : nullptr;
     s.focus = focus && focus != calc ? NameOf(*focus) : "";
     s.state = calc->calculator().state();
     const QRect frame = calc->frameGeometry();
