@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QSaveFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -99,9 +98,8 @@ bool OpenTapeFileAt(FrmCalculator& window, const QString& path, bool ask) {
 }
 
 void OpenTapeFileSoon(FrmCalculator& window, const QString& path) {
-    QTimer::singleShot(0, &window, [window = QPointer<FrmCalculator>(&window), path] {
-        if (window) OpenTapeFileAt(*window, path, false);
-    });
+    // With the window as context, a window gone by then opens nothing.
+    QTimer::singleShot(0, &window, [&window, path] { OpenTapeFileAt(window, path, false); });
 }
 
 void OpenTapeFile(FrmCalculator& window) {

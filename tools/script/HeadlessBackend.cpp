@@ -76,7 +76,7 @@ std::string HeadlessBackend::typeCharacter(char32_t c) {
         // Characters outside the 16-bit range match no key and are consumed.
         std::int16_t code = c < 0x8000 ? static_cast<std::int16_t>(c) : 0;
         CheckKeyPress(calc_, code);
-    } else if (c == 27 && view_.panelVisible && (focus == "txtChangeTo" || focus == "cboType")) {
+    } else if (c == 27 && view_.panelVisible && focus == "txtChangeTo") {
         calc_.cmdCancelChange_Click();  // Escape in the change panel is its "Cancel"
     } else if (focus == "txtChangeTo") {
         std::int16_t code = c < 0x8000 ? static_cast<std::int16_t>(c) : 0;
