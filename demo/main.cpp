@@ -26,14 +26,15 @@ int main(int argc, char** argv) {
         return tallyroll::OpenPdfPrinterFromModule(path);
     };
     tallyroll::Forms forms(std::move(hooks));
+    // tallyroll FILE.tape: the calculator opens at once with that tape.
+    const QStringList files = commandLine.positionalArguments();
+    const QString tapeFile = files.isEmpty() ? QString() : files.front();
     // --calculator: the calculator alone; the program ends when it closes.
     if (commandLine.isSet(QStringLiteral("calculator")))
-        return tallyroll::RunCalculatorAlone(forms);
+        return tallyroll::RunCalculatorAlone(forms, tapeFile);
     forms.demo().show();
-    // tallyroll FILE.tape: the calculator opens at once with that tape.
-    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())
-        QTimer::singleShot(0, &forms.demo(), [&forms, path = files.front()] {
-            forms.demo().OpenCalculatorWithTape(path);
-        });
+    if (!tapeFile.isEmpty())
+        QTimer::singleShot(0, &forms.demo(),
+                           [&forms, tapeFile] { forms.demo().OpenCalculatorWithTape(tapeFile); });
     return QApplication::exec();
 }

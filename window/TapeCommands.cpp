@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <functional>
 
+#include "tape/PasteText.h"
 #include "window/FrmCalculator.h"
 #include "window/KeyTable.h"
 #include "window/TapeFiles.h"
@@ -36,7 +37,7 @@ QString Text(const std::string& s) {
 }
 
 void CopyDisplay(FrmCalculator& w) {
-    Clipboard().setText(Text(w.calculator().captions().lblResult));
+    Clipboard().setText(Text(CopiedNumber(w.calculator().captions().lblResult)));
 }
 
 void CopyTape(FrmCalculator& w) {

@@ -16,7 +16,11 @@ namespace {
 
 constexpr double kSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
 
-constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In", "Ctrl++; Ctrl+=; Ctrl+Shift+="};
+// Ctrl with the "+" key. Where "+" needs Shift (a US keyboard), X11 and
+// Wayland report Ctrl+Shift++ and match it to Ctrl++ and to Ctrl+Shift+= both,
+// so binding both made the key ambiguous. Ctrl+Shift++ is what the script
+// driver (and platforms without that matching) deliver for the same keys.
+constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In", "Ctrl++; Ctrl+=; Ctrl+Shift++"};
 constexpr CommandDef kZoomOut{"zoomOut", "Zoom &Out", "Ctrl+-"};
 
 int Clamp(int step) {
