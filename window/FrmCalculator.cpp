@@ -197,7 +197,11 @@ FrmCalculator::~FrmCalculator() {
 }
 
 int FrmCalculator::Px(double twips, bool horizontal) const {
-    return static_cast<int>(std::lround(twips * zoom_ / (horizontal ? tppX_ : tppY_)));
+    return PxAt(twips, zoom_, horizontal);
+}
+
+int FrmCalculator::PxAt(double twips, double zoom, bool horizontal) const {
+    return static_cast<int>(std::lround(twips * zoom / (horizontal ? tppX_ : tppY_)));
 }
 
 QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
@@ -472,17 +476,27 @@ void FrmCalculator::Form_Load() {
     if (loaded_) return;
     loaded_ = true;
     if (view_->now().day % 5 == 0 && hooks_.showTitle) hooks_.showTitle();
-    ApplyOuterSize();
+    ApplyInnerSize();
     PositionWindow();
 }
 
-void FrmCalculator::ApplyOuterSize() {
+void FrmCalculator::ApplyInnerSize() {
     const FormDef& form = CalculatorForm();
+    // Created now, so that a platform that knows the frame before the window
+    // is shown tells it to the placement at once.
     if (!windowHandle()) create();
-    frameMargins_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QMargins& m = frameMargins_;
-    setFixedSize(Px(form.outerWidth, true) - m.left() - m.right(),
-                 Px(form.outerHeight, false) - m.top() - m.bottom());
+    setFixedSize(Px(form.loadedInnerWidth(), true), Px(form.loadedInnerHeight(), false));
+}
+
+QMargins FrmCalculator::Frame() const {
+    const QMargins real = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    if (!real.isNull() || frameSettled_) return real;
+    // An X11 window manager tells its frame only once it has mapped the
+    // window; until then the reference frame stands in. The frame does not
+    // grow with the zoom.
+    const FrameTwips& f = CalculatorForm().referenceFrame;
+    return {PxAt(f.left, 1, true), PxAt(f.top, 1, false), PxAt(f.right, 1, true),
+            PxAt(f.bottom, 1, false)};
 }
 
 WorkAreaPixels FrmCalculator::WorkArea() const {
@@ -493,17 +507,24 @@ WorkAreaPixels FrmCalculator::WorkArea() const {
 }
 
 void FrmCalculator::PositionWindow() {
-    const FormDef& form = CalculatorForm();
-    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX_ / zoom_, tppY_ / zoom_,
-                                                   form.outerWidth, form.outerHeight);
-    move(Px(p.left, true), Px(p.top, false));
+    // The placement works in twips at the zoom, the work area's as the
+    // window's, so the outer size is the real one: inner area and frame.
+    frame_ = Frame();
+    const double tppX = tppX_ / zoom_, tppY = tppY_ / zoom_;
+    const auto outerWidth =
+        static_cast<int>(std::lround((width() + frame_.left() + frame_.right()) * tppX));
+    const auto outerHeight =
+        static_cast<int>(std::lround((height() + frame_.top() + frame_.bottom()) * tppY));
+    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX, tppY, outerWidth, outerHeight);
+    placedAt_ = QPoint(Px(p.left, true), Px(p.top, false));
+    move(placedAt_);
 }
 
 void FrmCalculator::SetZoom(double zoom) {
     zoom_ = zoom;
     ZoomControls(*this);
     if (loaded_) {
-        ApplyOuterSize();
+        ApplyInnerSize();
         PositionWindow();
     }
     Form_Resize();
@@ -512,27 +533,30 @@ void FrmCalculator::SetZoom(double zoom) {
 bool FrmCalculator::FitsWorkArea(double zoom) const {
     const FormDef& form = CalculatorForm();
     const WorkAreaPixels a = WorkArea();
-    return std::lround(form.outerWidth * zoom / tppX_) <= a.right - a.left &&
-           std::lround(form.outerHeight * zoom / tppY_) <= a.bottom - a.top;
+    const QMargins m = Frame();
+    return PxAt(form.loadedInnerWidth(), zoom, true) + m.left() + m.right() <= a.right - a.left &&
+           PxAt(form.loadedInnerHeight(), zoom, false) + m.top() + m.bottom() <= a.bottom - a.top;
 }
 
 void FrmCalculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    // Look for the frame a few times while the window manager frames it.
-    for (const int ms : {0, 50, 150, 400})
-        QTimer::singleShot(ms, this, &FrmCalculator::KeepOuterSize);
+    // Look for the frame a few times while the window manager frames it; the
+    // last look takes the frame as it is, none included.
+    for (const int ms : {0, 50, 150}) QTimer::singleShot(ms, this, &FrmCalculator::KeepPlacement);
+    QTimer::singleShot(400, this, [this] {
+        frameSettled_ = true;
+        KeepPlacement();
+    });
     Form_Activate();
 }
 
-void FrmCalculator::KeepOuterSize() {
-    // A window manager tells the size of its frame only a moment after the
-    // window is mapped. Once it is known, size and place the window again so
-    // that the frame, not the inner area, has the size and place the load
-    // gave it.
-    if (!windowHandle() || windowHandle()->frameMargins() == frameMargins_) return;
-    ApplyOuterSize();
-    PositionWindow();
+void FrmCalculator::KeepPlacement() {
+    // The window's outer size follows the frame it really got, and a window
+    // mapped before its frame was known has its inner area, not its frame,
+    // where the placement put it: place it again, so that the whole window
+    // is where the rule says and inside the work area.
+    if (Frame() != frame_ || pos() != placedAt_) PositionWindow();
 }
 
 void FrmCalculator::Form_Activate() {

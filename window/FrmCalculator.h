@@ -96,18 +96,24 @@ class FrmCalculator : public QWidget {
     void Form_Resize();
     void Form_Unload();
     void PositionWindow();
-    void ApplyOuterSize();
-    void KeepOuterSize();
+    void ApplyInnerSize();
+    void KeepPlacement();
+    // The frame around the window, in pixels: the real one, or the reference
+    // frame while a window manager has not told it yet.
+    QMargins Frame() const;
     WorkAreaPixels WorkArea() const;
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
     int Px(double twips, bool horizontal) const;
+    int PxAt(double twips, double zoom, bool horizontal) const;
 
     CalculatorHooks hooks_;
     double tppX_ = 15, tppY_ = 15;
     double zoom_ = 1;
     bool loaded_ = false, unloaded_ = false;
-    QMargins frameMargins_;  // of the window's frame when its size was set
+    QMargins frame_;   // the frame the window was last placed for
+    QPoint placedAt_;  // where, in pixels
+    bool frameSettled_ = false;
     TapeModel* model_ = nullptr;
     ViewControls controls_;
     std::unique_ptr<QtView> view_;
