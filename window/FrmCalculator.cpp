@@ -35,6 +35,7 @@
 #include "window/TapeModel.h"
 #include "window/UndoCommands.h"
 #include "window/Widgets.h"
+#include "window/WindowFrame.h"
 #include "window/Zoom.h"
 
 namespace tallyroll {
@@ -162,6 +163,11 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     tppX_ = hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
     tppY_ = hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
     InstallFontSubstitutes();
+    const FrameTwips& ref = CalculatorForm().referenceFrame;  // not zoomed: the frame is not ours
+    frame_ = new WindowFrame(*this,
+                             {PxAt(ref.left, 1, true), PxAt(ref.top, 1, false),
+                              PxAt(ref.right, 1, true), PxAt(ref.bottom, 1, false)},
+                             [this] { PositionWindow(); });
 
     const FormDef& form = CalculatorForm();
     setObjectName(Q(form.name));
@@ -488,17 +494,6 @@ void FrmCalculator::ApplyInnerSize() {
     setFixedSize(Px(form.loadedInnerWidth(), true), Px(form.loadedInnerHeight(), false));
 }
 
-QMargins FrmCalculator::Frame() const {
-    const QMargins real = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    if (!real.isNull() || frameSettled_) return real;
-    // An X11 window manager tells its frame only once it has mapped the
-    // window; until then the reference frame stands in. The frame does not
-    // grow with the zoom.
-    const FrameTwips& f = CalculatorForm().referenceFrame;
-    return {PxAt(f.left, 1, true), PxAt(f.top, 1, false), PxAt(f.right, 1, true),
-            PxAt(f.bottom, 1, false)};
-}
-
 WorkAreaPixels FrmCalculator::WorkArea() const {
     if (hooks_.workArea) return *hooks_.workArea;
     const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
@@ -507,17 +502,14 @@ WorkAreaPixels FrmCalculator::WorkArea() const {
 }
 
 void FrmCalculator::PositionWindow() {
-    // The placement works in twips at the zoom, the work area's as the
-    // window's, so the outer size is the real one: inner area and frame.
-    frame_ = Frame();
+    // The real outer size, inner area and frame, in the placement's twips
+    // (at the zoom, like the work area).
+    const QSize outer = size().grownBy(frame_->margins());
     const double tppX = tppX_ / zoom_, tppY = tppY_ / zoom_;
-    const auto outerWidth =
-        static_cast<int>(std::lround((width() + frame_.left() + frame_.right()) * tppX));
-    const auto outerHeight =
-        static_cast<int>(std::lround((height() + frame_.top() + frame_.bottom()) * tppY));
+    const auto outerWidth = static_cast<int>(std::lround(outer.width() * tppX));
+    const auto outerHeight = static_cast<int>(std::lround(outer.height() * tppY));
     const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX, tppY, outerWidth, outerHeight);
-    placedAt_ = QPoint(Px(p.left, true), Px(p.top, false));
-    move(placedAt_);
+    frame_->Place(QPoint(Px(p.left, true), Px(p.top, false)));
 }
 
 void FrmCalculator::SetZoom(double zoom) {
@@ -533,7 +525,7 @@ void FrmCalculator::SetZoom(double zoom) {
 bool FrmCalculator::FitsWorkArea(double zoom) const {
     const FormDef& form = CalculatorForm();
     const WorkAreaPixels a = WorkArea();
-    const QMargins m = Frame();
+    const QMargins m = frame_->margins();
     return PxAt(form.loadedInnerWidth(), zoom, true) + m.left() + m.right() <= a.right - a.left &&
            PxAt(form.loadedInnerHeight(), zoom, false) + m.top() + m.bottom() <= a.bottom - a.top;
 }
@@ -541,22 +533,7 @@ bool FrmCalculator::FitsWorkArea(double zoom) const {
 void FrmCalculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    // Look for the frame a few times while the window manager frames it; the
-    // last look takes the frame as it is, none included.
-    for (const int ms : {0, 50, 150}) QTimer::singleShot(ms, this, &FrmCalculator::KeepPlacement);
-    QTimer::singleShot(400, this, [this] {
-        frameSettled_ = true;
-        KeepPlacement();
-    });
     Form_Activate();
-}
-
-void FrmCalculator::KeepPlacement() {
-    // The window's outer size follows the frame it really got, and a window
-    // mapped before its frame was known has its inner area, not its frame,
-    // where the placement put it: place it again, so that the whole window
-    // is where the rule says and inside the work area.
-    if (Frame() != frame_ || pos() != placedAt_) PositionWindow();
 }
 
 void FrmCalculator::Form_Activate() {

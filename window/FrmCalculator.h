@@ -4,7 +4,6 @@
 // as owner and, once ShowModal returns, reads accepted() and result(); then it
 // unloads the window and releases it when unloaded() is emitted.
 
-#include <QMargins>
 #include <QString>
 #include <QWidget>
 
@@ -20,6 +19,8 @@ class QAction;
 #include "window/QtView.h"
 
 namespace tallyroll {
+
+class WindowFrame;
 
 class FrmCalculator : public QWidget {
     Q_OBJECT
@@ -97,10 +98,6 @@ class FrmCalculator : public QWidget {
     void Form_Unload();
     void PositionWindow();
     void ApplyInnerSize();
-    void KeepPlacement();
-    // The frame around the window, in pixels: the real one, or the reference
-    // frame while a window manager has not told it yet.
-    QMargins Frame() const;
     WorkAreaPixels WorkArea() const;
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
@@ -111,9 +108,7 @@ class FrmCalculator : public QWidget {
     double tppX_ = 15, tppY_ = 15;
     double zoom_ = 1;
     bool loaded_ = false, unloaded_ = false;
-    QMargins frame_;   // the frame the window was last placed for
-    QPoint placedAt_;  // where, in pixels
-    bool frameSettled_ = false;
+    WindowFrame* frame_ = nullptr;  // the window manager's frame around the window
     TapeModel* model_ = nullptr;
     ViewControls controls_;
     std::unique_ptr<QtView> view_;
