@@ -43,7 +43,7 @@ class WindowFrame : public QObject {
     int looks_ = 0;
     bool known_ = false;   // the real frame is known since the last show
     bool framed_ = false;  // the window was placed again once its frame was known
-    QMargins placedFor_;  // the frame the window was last placed for
+    QMargins placedFor_;   // the frame the window was last placed for
 };
 
 }  // namespace tallyroll
