@@ -27,7 +27,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # (the X11 one among them).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
 # The headless command's X server, password tool and X utilities, the window
-# manager it starts, and the font the printed tape asks for.
+# manager it starts, the font the printed tape asks for, and Qt's Wayland
+# plugin (without it a Wayland desktop runs the program through XWayland).
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
-    "tigervnc-standalone-server, tigervnc-tools, xauth, x11-utils, openbox, fonts-liberation2")
+    "tigervnc-standalone-server, tigervnc-tools, xauth, x11-utils, openbox, fonts-liberation2, qt6-wayland")
 include(CPack)

@@ -148,6 +148,12 @@ void HoldMessage(QtMsgType type, const QMessageLogContext& context, const QStrin
                 break;
             }
         }
+        for (const HeldMessage& m : *heldMessages) {
+            if (m.text.contains(QLatin1String("platform plugin \"wayland\""))) {
+                reason += QStringLiteral("; Qt's Wayland plugin is in the package qt6-wayland");
+                break;
+            }
+        }
         ExitWithoutDisplay(reason);
     }
     heldMessages->push_back(

@@ -35,6 +35,7 @@
 #include "window/TapeModel.h"
 #include "window/UndoCommands.h"
 #include "window/Widgets.h"
+#include "window/WindowFrame.h"
 #include "window/Zoom.h"
 
 namespace tallyroll {
@@ -162,6 +163,11 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     tppX_ = hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
     tppY_ = hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
     InstallFontSubstitutes();
+    const FrameTwips& ref = CalculatorForm().referenceFrame;  // not zoomed: the frame is not ours
+    frame_ = new WindowFrame(*this,
+                             {PxAt(ref.left, 1, true), PxAt(ref.top, 1, false),
+                              PxAt(ref.right, 1, true), PxAt(ref.bottom, 1, false)},
+                             [this] { PositionWindow(); });
 
     const FormDef& form = CalculatorForm();
     setObjectName(Q(form.name));
@@ -197,7 +203,11 @@ FrmCalculator::~FrmCalculator() {
 }
 
 int FrmCalculator::Px(double twips, bool horizontal) const {
-    return static_cast<int>(std::lround(twips * zoom_ / (horizontal ? tppX_ : tppY_)));
+    return PxAt(twips, zoom_, horizontal);
+}
+
+int FrmCalculator::PxAt(double twips, double zoom, bool horizontal) const {
+    return static_cast<int>(std::lround(twips * zoom / (horizontal ? tppX_ : tppY_)));
 }
 
 QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
@@ -472,17 +482,16 @@ void FrmCalculator::Form_Load() {
     if (loaded_) return;
     loaded_ = true;
     if (view_->now().day % 5 == 0 && hooks_.showTitle) hooks_.showTitle();
-    ApplyOuterSize();
+    ApplyInnerSize();
     PositionWindow();
 }
 
-void FrmCalculator::ApplyOuterSize() {
+void FrmCalculator::ApplyInnerSize() {
     const FormDef& form = CalculatorForm();
+    // Created now, so that a platform that knows the frame before the window
+    // is shown tells it to the placement at once.
     if (!windowHandle()) create();
-    frameMargins_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QMargins& m = frameMargins_;
-    setFixedSize(Px(form.outerWidth, true) - m.left() - m.right(),
-                 Px(form.outerHeight, false) - m.top() - m.bottom());
+    setFixedSize(Px(form.loadedInnerWidth(), true), Px(form.loadedInnerHeight(), false));
 }
 
 WorkAreaPixels FrmCalculator::WorkArea() const {
@@ -493,17 +502,21 @@ WorkAreaPixels FrmCalculator::WorkArea() const {
 }
 
 void FrmCalculator::PositionWindow() {
-    const FormDef& form = CalculatorForm();
-    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX_ / zoom_, tppY_ / zoom_,
-                                                   form.outerWidth, form.outerHeight);
-    move(Px(p.left, true), Px(p.top, false));
+    // The real outer size, inner area and frame, in the placement's twips
+    // (at the zoom, like the work area).
+    const QSize outer = size().grownBy(frame_->margins());
+    const double tppX = tppX_ / zoom_, tppY = tppY_ / zoom_;
+    const auto outerWidth = static_cast<int>(std::lround(outer.width() * tppX));
+    const auto outerHeight = static_cast<int>(std::lround(outer.height() * tppY));
+    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX, tppY, outerWidth, outerHeight);
+    frame_->Place(QPoint(Px(p.left, true), Px(p.top, false)));
 }
 
 void FrmCalculator::SetZoom(double zoom) {
     zoom_ = zoom;
     ZoomControls(*this);
     if (loaded_) {
-        ApplyOuterSize();
+        ApplyInnerSize();
         PositionWindow();
     }
     Form_Resize();
@@ -512,27 +525,15 @@ void FrmCalculator::SetZoom(double zoom) {
 bool FrmCalculator::FitsWorkArea(double zoom) const {
     const FormDef& form = CalculatorForm();
     const WorkAreaPixels a = WorkArea();
-    return std::lround(form.outerWidth * zoom / tppX_) <= a.right - a.left &&
-           std::lround(form.outerHeight * zoom / tppY_) <= a.bottom - a.top;
+    const QMargins m = frame_->margins();
+    return PxAt(form.loadedInnerWidth(), zoom, true) + m.left() + m.right() <= a.right - a.left &&
+           PxAt(form.loadedInnerHeight(), zoom, false) + m.top() + m.bottom() <= a.bottom - a.top;
 }
 
 void FrmCalculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    // Look for the frame a few times while the window manager frames it.
-    for (const int ms : {0, 50, 150, 400})
-        QTimer::singleShot(ms, this, &FrmCalculator::KeepOuterSize);
     Form_Activate();
-}
-
-void FrmCalculator::KeepOuterSize() {
-    // A window manager tells the size of its frame only a moment after the
-    // window is mapped. Once it is known, size and place the window again so
-    // that the frame, not the inner area, has the size and place the load
-    // gave it.
-    if (!windowHandle() || windowHandle()->frameMargins() == frameMargins_) return;
-    ApplyOuterSize();
-    PositionWindow();
 }
 
 void FrmCalculator::Form_Activate() {
