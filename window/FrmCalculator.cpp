@@ -399,6 +399,7 @@ QAction* FrmCalculator::AddCommand(const CommandDef& def, std::function<void()> 
     action->setObjectName(Q(def.id));
     action->setShortcuts(QKeySequence::listFromString(Q(def.keys), QKeySequence::PortableText));
     action->setShortcutContext(Qt::WindowShortcut);
+    if (def.help) action->setProperty("help", Q(def.help));
     addAction(action);
     connect(
         action, &QAction::triggered, this,

@@ -16,8 +16,9 @@ namespace {
 
 constexpr double kSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
 
-constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In", "Ctrl++; Ctrl+=; Ctrl+Shift+="};
-constexpr CommandDef kZoomOut{"zoomOut", "Zoom &Out", "Ctrl+-"};
+constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In",
+                             "Ctrl++; Ctrl+=; Ctrl+Shift+=", "zoom in (100 % to 300 %)"};
+constexpr CommandDef kZoomOut{"zoomOut", "Zoom &Out", "Ctrl+-", "zoom out"};
 
 int Clamp(int step) {
     return std::clamp(step, 0, static_cast<int>(std::size(kSteps)) - 1);
