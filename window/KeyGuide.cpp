@@ -137,7 +137,8 @@ QString KeysText(const KeyGuideRow& row, const std::function<QString(const QStri
 std::vector<KeyGuideRow> KeyGuide(const FrmCalculator& window) {
     std::vector<KeyGuideRow> rows;
     // The digits go by their code, not through the table.
-    rows.push_back({true, {QStringLiteral("0"), QStringLiteral("9")}, true, QStringLiteral("digit")});
+    rows.push_back(
+        {true, {QStringLiteral("0"), QStringLiteral("9")}, true, QStringLiteral("digit")});
     for (const TypedKeyText& text : kTypedKeys) {
         const QStringList keys = TypedKeys(text);
         if (keys.isEmpty())
@@ -188,10 +189,11 @@ std::vector<KeyGuideRow> KeyGuide(const FrmCalculator& window) {
         if (!keys.isEmpty()) rows.push_back({false, keys, false, QString::fromUtf8(m.does)});
     }
     // What the window routes itself (AccessKeys.cpp, FrmCalculator.cpp).
-    rows.push_back({false,
-                    {QStringLiteral("Escape")},
-                    false,
-                    QStringLiteral("in the correction panel: cancel the correction (Enter saves it)")});
+    rows.push_back(
+        {false,
+         {QStringLiteral("Escape")},
+         false,
+         QStringLiteral("in the correction panel: cancel the correction (Enter saves it)")});
     rows.push_back({false,
                     {QStringLiteral("Tab"), QStringLiteral("Shift+Tab")},
                     false,

@@ -2,8 +2,8 @@
 // every key the window takes, says true things about them, and takes in a
 // command added later without anyone writing it out again.
 #include <QAction>
-#include <QTextBrowser>
 #include <QTest>
+#include <QTextBrowser>
 #include <cctype>
 
 #include "WindowHarness.h"

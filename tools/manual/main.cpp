@@ -42,12 +42,11 @@ QString RoffOption(const OptionRow& row) {
     // Qt's options are written with one dash, as Qt's own documentation does.
     for (const QString& name : QString::fromLatin1(row.names).split(u','))
         names << Bold((name.size() == 1 || row.kind == OptionKind::Qt ? QStringLiteral("-")
-                                                                       : QStringLiteral("--")) +
+                                                                      : QStringLiteral("--")) +
                       name);
     QString tag = names.join(QStringLiteral(", "));
     if (row.valueName) tag += u' ' + Italic(QString::fromLatin1(row.valueName));
-    return QStringLiteral(".TP\n") + tag + u'\n' + Roff(QString::fromUtf8(row.description)) +
-           u'\n';
+    return QStringLiteral(".TP\n") + tag + u'\n' + Roff(QString::fromUtf8(row.description)) + u'\n';
 }
 
 QString RoffOptions() {
@@ -121,8 +120,8 @@ int WriteManual(const QString& templatePath, const QString& outputPath,
     page.replace(options, RoffOptions());
     page.replace(keyList, RoffKeys(keys));
     QFile out(outputPath);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        out.write(page.toUtf8()) < 0 || !out.flush()) {
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate) || out.write(page.toUtf8()) < 0 ||
+        !out.flush()) {
         std::fprintf(stderr, "tallyroll-manual: cannot write %s\n", qPrintable(outputPath));
         return 1;
     }
