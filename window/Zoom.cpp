@@ -71,7 +71,7 @@ void ZoomControls(FrmCalculator& window) {
         w->setFont(f);
         if (def.kind == ControlKind::Image)
             if (auto* image = qobject_cast<QLabel*>(w))
-                image->setPixmap(window.windowIcon().pixmap(r.size()));
+                image->setPixmap(window.windowIcon().pixmap(r.size(), window.devicePixelRatioF()));
     }
 }
 
