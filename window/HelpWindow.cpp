@@ -28,9 +28,15 @@ QString HelpText(const FrmCalculator& window) {
         return QStringLiteral("<b>%1</b>").arg(key.toHtmlEscaped());
     };
     QString keys;
-    for (const KeyGuideRow& row : KeyGuide(window))
+    bool typed = true;
+    for (const KeyGuideRow& row : KeyGuide(window)) {
+        if (typed && !row.typed)
+            keys += QStringLiteral(
+                "<tr><td colspan=\"2\"><i>Keys without a character of their own:</i></td></tr>");
+        typed = row.typed;
         keys += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
                     .arg(KeysText(row, bold), row.does.toHtmlEscaped());
+    }
     return QStringLiteral(
                "<h3>Keyboard</h3><table cellspacing=\"4\">%1</table>"
                "<p>Letters work in either case. Every button can also be clicked.</p>"
