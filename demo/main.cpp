@@ -10,6 +10,7 @@
 #include "demo/PrinterModule.h"
 #include "demo/Version.h"
 #include "demo/frmDemo.h"
+#include "window/AppIcon.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
@@ -19,6 +20,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QApplication> app = tallyroll::OpenApplication(commandLine, argc, argv);
     // Lets desktops match the windows with the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyroll"));
+    // Every window of the program carries its icon: Demo, the title, the
+    // calculator, its help and the message boxes.
+    QGuiApplication::setWindowIcon(tallyroll::AppIcon());
 
     tallyroll::CalculatorHooks hooks;
     hooks.defaultPrinter = [] { return tallyroll::OpenDefaultPrinterFromModule(); };

@@ -7,7 +7,6 @@
 #include <optional>
 
 #include "engine/Calculator.h"
-#include "tape/TapeMove.h"
 #include "window/FrmCalculator.h"
 #include "window/QtView.h"
 #include "window/TapeListView.h"
@@ -16,29 +15,30 @@ namespace tallyroll {
 
 namespace {
 
-constexpr AccessKeyDef kAccessKeys[] = {
-    {{"changeSign", "Change &Sign", "F9"}, "cmdNegitive", -1},
-    {{"memoryAdd", "Memory &Add", "Ctrl+M"}, "cmdMemory", 0},
-    {{"memorySubtract", "Memory &Subtract", "Ctrl+Shift+M"}, "cmdMemory", 1},
-    {{"memoryRecall", "Memory &Recall", "Ctrl+R"}, "cmdMemory", 2},
-    {{"memoryClear", "Memory &Clear", "Ctrl+L"}, "cmdMemory", 3},
-    {{"squareRoot", "S&quare Root", "Ctrl+T"}, "cmdFunction", 0},
-    {{"reciprocal", "Rec&iprocal", "Ctrl+I"}, "cmdFunction", 2},
-    {{"printTape", "P&rint\u2026", "Ctrl+P"}, "cmdPrint", -1},
-    {{"decimals0", "&0 Fixed Decimal", "Ctrl+0"}, "cboDecPlace", 0},
-    {{"decimals1", "&1 Fixed Decimal", "Ctrl+1"}, "cboDecPlace", 1},
-    {{"decimals2", "&2 Fixed Decimal", "Ctrl+2"}, "cboDecPlace", 2},
-    {{"decimals3", "&3 Fixed Decimal", "Ctrl+3"}, "cboDecPlace", 3},
-    {{"decimals4", "&4 Fixed Decimal", "Ctrl+4"}, "cboDecPlace", 4},
-    {{"decimals5", "&5 Fixed Decimal", "Ctrl+5"}, "cboDecPlace", 5},
-    {{"decimals6", "&6 Fixed Decimal", "Ctrl+6"}, "cboDecPlace", 6},
-    {{"changeLine", "&Change Line", "F2"}, "lstTape", -1},
-};
+// One text for the seven: the key guide lists them as one run, Ctrl+0 to Ctrl+6.
+constexpr const char* kDecimalsHelp = "0 to 6 fixed decimals";
 
-struct MoveKey {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    TapeMove move;
+constexpr AccessKeyDef kAccessKeys[] = {
+    {{"changeSign", "Change &Sign", "F9", "change sign (+/-)"}, "cmdNegitive", -1},
+    {{"memoryAdd", "Memory &Add", "Ctrl+M", "memory add (M+)"}, "cmdMemory", 0},
+    {{"memorySubtract", "Memory &Subtract", "Ctrl+Shift+M", "memory subtract (M-)"},
+     "cmdMemory",
+     1},
+    {{"memoryRecall", "Memory &Recall", "Ctrl+R", "memory recall (MR)"}, "cmdMemory", 2},
+    {{"memoryClear", "Memory &Clear", "Ctrl+L", "memory clear (MC)"}, "cmdMemory", 3},
+    {{"squareRoot", "S&quare Root", "Ctrl+T", "square root (Sqr)"}, "cmdFunction", 0},
+    {{"reciprocal", "Rec&iprocal", "Ctrl+I", "reciprocal (1/x)"}, "cmdFunction", 2},
+    {{"printTape", "P&rint\u2026", "Ctrl+P", "print the tape"}, "cmdPrint", -1},
+    {{"decimals0", "&0 Fixed Decimal", "Ctrl+0", kDecimalsHelp}, "cboDecPlace", 0},
+    {{"decimals1", "&1 Fixed Decimal", "Ctrl+1", kDecimalsHelp}, "cboDecPlace", 1},
+    {{"decimals2", "&2 Fixed Decimal", "Ctrl+2", kDecimalsHelp}, "cboDecPlace", 2},
+    {{"decimals3", "&3 Fixed Decimal", "Ctrl+3", kDecimalsHelp}, "cboDecPlace", 3},
+    {{"decimals4", "&4 Fixed Decimal", "Ctrl+4", kDecimalsHelp}, "cboDecPlace", 4},
+    {{"decimals5", "&5 Fixed Decimal", "Ctrl+5", kDecimalsHelp}, "cboDecPlace", 5},
+    {{"decimals6", "&6 Fixed Decimal", "Ctrl+6", kDecimalsHelp}, "cboDecPlace", 6},
+    {{"changeLine", "&Change Line", "F2", "correct the selected tape line (as a double click)"},
+     "lstTape",
+     -1},
 };
 
 constexpr MoveKey kMoveKeys[] = {
@@ -70,6 +70,10 @@ bool InChangePanel(const ViewControls& c, const QObject* target) {
 
 std::span<const AccessKeyDef> AccessKeys() {
     return kAccessKeys;
+}
+
+std::span<const MoveKey> MoveKeys() {
+    return kMoveKeys;
 }
 
 void InstallAccessKeys(FrmCalculator& window, Calculator& calc) {

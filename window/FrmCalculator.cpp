@@ -25,6 +25,7 @@
 #include "engine/CalcError.h"
 #include "window/AccessKeys.h"
 #include "window/Accessibility.h"
+#include "window/AppIcon.h"
 #include "window/ControlTable.h"
 #include "window/FittingLabel.h"
 #include "window/FocusFrame.h"
@@ -172,7 +173,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     const FormDef& form = CalculatorForm();
     setObjectName(Q(form.name));
     setWindowTitle(Q(form.caption));
-    setWindowIcon(QIcon(QStringLiteral(":/tallyroll/window/icon-32.png")));
+    setWindowIcon(AppIcon());
     setFont(MakeFont(form.font, font()));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ResolveColour(form.back, pal));
@@ -250,7 +251,7 @@ void FrmCalculator::BuildControls() {
                 auto* l = new QLabel(parent);
                 const QRect r =
                     PixelRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
-                l->setPixmap(icon.pixmap(r.size()));
+                l->setPixmap(icon.pixmap(r.size(), devicePixelRatioF()));
                 w = l;
                 break;
             }
@@ -409,6 +410,7 @@ QAction* FrmCalculator::AddCommand(const CommandDef& def, std::function<void()> 
     action->setObjectName(Q(def.id));
     action->setShortcuts(QKeySequence::listFromString(Q(def.keys), QKeySequence::PortableText));
     action->setShortcutContext(Qt::WindowShortcut);
+    if (def.help) action->setProperty("help", Q(def.help));
     addAction(action);
     connect(
         action, &QAction::triggered, this,

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTextBrowser>
 #include <QWindow>
@@ -158,6 +159,26 @@ TEST_F(ZoomTest, DigitsAndKeysStillTypeWhileZoomed) {
     press(Qt::Key_Equal);
     QTest::keyClicks(window->focusWidget(), QStringLiteral("12+3="));
     EXPECT_EQ(window->result(), QStringLiteral("15.00"));
+}
+
+// The calculator's picture is drawn from an icon of its own size at every
+// zoom step, not blown up from a smaller one.
+TEST_F(ZoomTest, PictureIsSharpAtEveryStep) {
+    open({0, 0, 2400, 1600});
+    for (const double zoom : ZoomSteps()) {
+        if (zoom > 1) press(Qt::Key_Equal);
+        const auto* image = qobject_cast<QLabel*>(window->control(QStringLiteral("Image1")));
+        ASSERT_NE(image, nullptr);
+        const QPixmap picture = image->pixmap();
+        const int side = Px(480, zoom);
+        EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(side, side)) << zoom;
+        // At 200 % the picture is the 64-pixel icon itself, pixel for pixel.
+        if (zoom == 2) {
+            EXPECT_EQ(picture.toImage().convertToFormat(QImage::Format_ARGB32),
+                      QImage(QStringLiteral(":/tallyroll/window/icon-64.png"))
+                          .convertToFormat(QImage::Format_ARGB32));
+        }
+    }
 }
 
 // F1 opens the help; Escape closes it and the calculator has the keys again.
