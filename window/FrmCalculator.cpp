@@ -28,7 +28,9 @@
 #include "window/ControlTable.h"
 #include "window/FittingLabel.h"
 #include "window/FocusFrame.h"
+#include "window/FocusOrder.h"
 #include "window/HelpWindow.h"
+#include "window/KeyEcho.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/TapeCommands.h"
@@ -187,6 +189,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallUndoCommands(*this, *calc_);
     InstallZoomCommands(*this);
     InstallHelpCommand(*this);
+    InstallKeyEcho(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -208,7 +211,6 @@ QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
 void FrmCalculator::BuildControls() {
     model_ = new TapeModel(this);
     const QIcon icon = windowIcon();
-    std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> graphical;  // drawn beneath the other controls, as a form does
 
     int order = 0;
@@ -316,16 +318,11 @@ void FrmCalculator::BuildControls() {
         if (def.kind == ControlKind::Label || def.kind == ControlKind::Image ||
             def.kind == ControlKind::Shape)
             graphical.push_back(w);
-        if (def.tab >= 0 && w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(def.tab, w);
     }
 
     // Later entries of the definition lie above earlier ones among the
     // graphical controls; all of them lie beneath buttons, lists and boxes.
     for (auto it = graphical.rbegin(); it != graphical.rend(); ++it) (*it)->lower();
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     auto find = [this](const char* name) { return control(Q(name)); };
     controls_.lblResult = qobject_cast<QLabel*>(find("lblResult"));
@@ -342,6 +339,7 @@ void FrmCalculator::BuildControls() {
     controls_.lstTape = qobject_cast<TapeListView*>(find("lstTape"));
     SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
     MakeAccessible(*this);
+    SetFocusOrder(*this, controls_);
 }
 
 void FrmCalculator::ConnectHandlers() {
@@ -451,6 +449,10 @@ bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     // picSetFocus_KeyPress and lstTape_KeyPress.
     CheckKeyPress(*calc_, code);
     return code == 0;
+}
+
+bool FrmCalculator::focusNextPrevChild(bool next) {
+    return MoveFocusInPanel(controls_, next) || QWidget::focusNextPrevChild(next);
 }
 
 void FrmCalculator::keyPressEvent(QKeyEvent* event) {
