@@ -14,8 +14,8 @@ struct Word {
 // The operators as the tape and the operator label write them; "-" is how a
 // hand-typed or changed line may write a subtraction.
 constexpr Word kOperators[] = {
-    {"+", "plus"},   {kMinus, "minus"},   {"-", "minus"}, {"x", "times"},
-    {"/", "divided by"}, {"=", "equals"},
+    {"+", "plus"},  {kMinus, "minus"},   {"-", "minus"},
+    {"x", "times"}, {"/", "divided by"}, {"=", "equals"},
 };
 
 constexpr std::string_view kReciprocalType = "1/x ";

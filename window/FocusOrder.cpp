@@ -18,7 +18,8 @@ namespace {
 
 std::array<QWidget*, 4> PanelOrder(const ViewControls& c) {
     QWidget* panel = c.fraChangeTape;
-    return {c.txtChangeTo, c.cboType, panel->findChild<QPushButton*>(QStringLiteral("cmdSaveChange")),
+    return {c.txtChangeTo, c.cboType,
+            panel->findChild<QPushButton*>(QStringLiteral("cmdSaveChange")),
             panel->findChild<QPushButton*>(QStringLiteral("cmdCancelChange"))};
 }
 

@@ -2,10 +2,10 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QCoreApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QWidget>
-#include <QCoreApplication>
 
 namespace tallyroll {
 
