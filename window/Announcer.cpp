@@ -1,7 +1,7 @@
 #include "window/Announcer.h"
 
 #include <QAccessible>
-#include <QEvent>
+#include <QApplication>
 #include <QLabel>
 #include <QWidget>
 #include <utility>
@@ -19,7 +19,10 @@ Announcer::Announcer(QWidget& holder, const QLabel& display, const QLabel& grand
     : QObject(&holder), holder_(holder), display_(display), grandTotal_(grandTotal), tape_(tape) {
     setObjectName(QString::fromLatin1(kName));
     lastDisplay_ = display.text();
-    holder.installEventFilter(this);
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        if (old == &holder_ && Listening()) left_ = true;
+        if (now == &holder_) FocusCame();
+    });
 }
 
 Announcer* Announcer::Of(const QWidget& holder) {
@@ -77,19 +80,22 @@ QString Announcer::text() const {
     return text_.isEmpty() ? Display() : text_;
 }
 
-bool Announcer::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == &holder_ && event->type() == QEvent::FocusIn && Listening()) {
-        // A screen reader reads the holder as the focus arrives; from then
-        // on its text is the display, not selected.
-        focusCame_ = true;
-        told_ = false;
-        text_.clear();
-    }
-    return QObject::eventFilter(watched, event);
+void Announcer::FocusCame() {
+    if (!Listening()) return;
+    // Gone and back within one event (a click on the tape parks the focus
+    // at once): a screen reader, which asks after the event, never sees it
+    // leave, and hears the news as after a key.
+    if (std::exchange(left_, false)) return;
+    // A screen reader reads the holder as the focus arrives; from then on
+    // its text is the display, not selected.
+    focusCame_ = true;
+    told_ = false;
+    text_.clear();
 }
 
 void Announcer::Tell() {
     scheduled_ = false;
+    left_ = false;
     Announcement a = std::exchange(pending_, {});
     const bool focusCame = std::exchange(focusCame_, false);
     const bool selectionChanged = std::exchange(selectionChanged_, false);

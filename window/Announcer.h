@@ -43,11 +43,9 @@ class Announcer : public QObject {
     // The announcer of a focus holder, if it has one.
     static Announcer* Of(const QWidget& holder);
 
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
   private:
     bool Listening();
+    void FocusCame();
     void Tell();
     QString Display() const;
 
@@ -60,6 +58,7 @@ class Announcer : public QObject {
     bool displayChanged_ = false, selectionChanged_ = false;
     int selectedRow_ = -1;
     bool focusCame_ = false;  // the holder got the focus while the key was handled
+    bool left_ = false;       // the focus left the holder while the key was handled
     QString lastDisplay_;     // the display as last told
     QString text_;
     bool told_ = false;

@@ -224,6 +224,10 @@ void FrmCalculator::BuildControls() {
                 // Enter and Escape always reach the key table, never a button.
                 b->setAutoDefault(false);
                 b->setDefault(false);
+                // Tab reaches it; a click leaves the focus where typing goes
+                // (the handler would hand it back there), so a screen reader
+                // hears the click's result, not the focus leaving and coming back.
+                b->setFocusPolicy(Qt::TabFocus);
                 w = b;
                 break;
             }

@@ -6,14 +6,23 @@
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QWidget>
+#include <vector>
 
 namespace tallyroll {
 
 namespace {
 
-class KeyEcho : public QObject {
+class KeyEcho : public QObject, public QAccessible::ActivationObserver {
   public:
-    explicit KeyEcho(QWidget& window) : QObject(&window), window_(window) {}
+    explicit KeyEcho(QWidget& window) : QObject(&window), window_(window) {
+        QAccessible::installActivationObserver(this);
+        Watch(QAccessible::isActive());
+    }
+    ~KeyEcho() override { QAccessible::removeActivationObserver(this); }
+
+    // Watches keys only while assistive technology is active: a key costs
+    // nothing more otherwise.
+    void accessibilityActiveChanged(bool active) override { Watch(active); }
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -37,6 +46,20 @@ class KeyEcho : public QObject {
     }
 
   private:
+    void Watch(bool active) {
+        if (active == watching_) return;
+        watching_ = active;
+        std::vector<QWidget*> watched{&window_};
+        for (QWidget* w : window_.findChildren<QWidget*>())
+            if (w->focusPolicy() != Qt::NoFocus) watched.push_back(w);
+        for (QWidget* w : watched) {
+            if (active)
+                w->installEventFilter(this);
+            else
+                w->removeEventFilter(this);
+        }
+    }
+
     static QKeyCombination Combination(const QKeyEvent& key) {
         return QKeyCombination(key.modifiers() & ~Qt::KeypadModifier, Qt::Key(key.key()));
     }
@@ -69,16 +92,14 @@ class KeyEcho : public QObject {
     }
 
     QWidget& window_;
+    bool watching_ = false;
     bool probing_ = false;
 };
 
 }  // namespace
 
 void InstallKeyEcho(QWidget& window) {
-    auto* echo = new KeyEcho(window);
-    window.installEventFilter(echo);
-    for (QWidget* w : window.findChildren<QWidget*>())
-        if (w->focusPolicy() != Qt::NoFocus) w->installEventFilter(echo);
+    new KeyEcho(window);
 }
 
 }  // namespace tallyroll

@@ -11,8 +11,9 @@ class QWidget;
 
 namespace tallyroll {
 
-// Watches the window and every control in it that takes the focus; call it
-// once the controls and their own key filters are in place.
+// Watches the window and every control in it that takes the focus while
+// assistive technology is active; call it once the controls and their own
+// key filters are in place.
 void InstallKeyEcho(QWidget& window);
 
 }  // namespace tallyroll

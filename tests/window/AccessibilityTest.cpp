@@ -213,18 +213,34 @@ TEST_F(Accessibility, FocusComingBackReadsTheDisplayUnselected) {
     QAccessibleTextInterface* text = holder->textInterface();
     ASSERT_EQ(text->selectionCount(), 1);
     key(Qt::Key_Tab);
+    QCoreApplication::processEvents();  // a screen reader reads the button
     key(Qt::Key_Backtab);
     QCoreApplication::processEvents();
     EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("12."));
     EXPECT_EQ(text->selectionCount(), 0);
-    // A click moves the focus to the button and back: the screen reader reads
-    // the holder as the focus comes, so the click's news is its text, once.
+    // A click keeps the focus where it is: told as a key is.
+    events.clear();
+    click("cmdNumber", 7);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events.inserted(), std::vector<std::string>{"7."});
+    EXPECT_EQ(focus(), "picSetFocus");
+    // From a control that had the focus, a click brings it back to the
+    // holder: the screen reader reads the holder with the focus, so the
+    // click's news is its text, once, and not selected.
+    key(Qt::Key_Tab);
+    QCoreApplication::processEvents();
     events.clear();
     click("cmdOperator", 1);
     QCoreApplication::processEvents();
     EXPECT_TRUE(events.inserted().empty());
-    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("24.00, plus 12.00"));
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("19.00, plus 7.00"));
     EXPECT_EQ(text->selectionCount(), 0);
+    // A click on the tape takes the focus and hands it back at once: no
+    // screen reader sees it go, so the line it selected is told.
+    events.clear();
+    clickLine(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events.inserted(), std::vector<std::string>{"line 1 of 2, plus 12.00"});
 }
 
 TEST_F(Accessibility, LabelsNameTheirValues) {
