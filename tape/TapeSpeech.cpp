@@ -85,9 +85,9 @@ std::string Compose(const Announcement& a) {
     if (a.memoryInUse) add(*a.memoryInUse ? "memory in use" : "memory empty");
     if (a.selection) {
         const Announcement::Selection& s = *a.selection;
-        if (s.row < 0 || s.count == 0) {
+        if (s.count == 0) {
             if (!a.tapeEmptied) add("tape empty");
-        } else {
+        } else if (s.row >= 0) {
             add("line " + std::to_string(s.row + 1) + " of " + std::to_string(s.count) + ", " +
                 SpokenLine(s.line));
         }

@@ -69,6 +69,7 @@ TEST(TapeSpeech, OneSentencePerKey) {
         {"memory cleared", A{.memoryInUse = false}, "memory empty"},
         {"selection", A{.selection = A::Selection{1, 3, "+ 3.00"}}, "line 2 of 3, plus 3.00"},
         {"empty tape", A{.selection = A::Selection{-1, 0, ""}}, "tape empty"},
+        {"no line selected", A{.selection = A::Selection{-1, 3, ""}}, ""},
         {"cleared", A{.display = ".", .tapeEmptied = true, .selection = A::Selection{-1, 0, ""}},
          "0, tape empty"},
         {"refused", A{.notes = {"this line cannot be changed"}}, "this line cannot be changed"},
