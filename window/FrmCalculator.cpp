@@ -43,31 +43,33 @@ namespace tallyroll {
 
 namespace {
 
-// The click handler of every button, for single buttons and control arrays.
+// The click handler of every button, for single buttons and control arrays,
+// and whether it always hands the focus back to the focus holder.
 struct ButtonHandler {
     std::string_view name;
     void (Calculator::*plain)();
     void (Calculator::*indexed)(std::int16_t);
+    bool parksFocus;
 };
 
 using C = Calculator;
 constexpr ButtonHandler kButtonHandlers[] = {
-    {"cmdNumber", nullptr, &C::cmdNumber_Click},
-    {"cmdOperator", nullptr, &C::cmdOperator_Click},
-    {"cmdFunction", nullptr, &C::cmdFunction_Click},
-    {"cmdMemory", nullptr, &C::cmdMemory_Click},
-    {"cmdDecimal", &C::cmdDecimal_Click, nullptr},
-    {"cmdBackspace", &C::cmdBackspace_Click, nullptr},
-    {"cmdNegitive", &C::cmdNegitive_Click, nullptr},
-    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr},
-    {"cmdCancel", &C::cmdCancel_Click, nullptr},
-    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr},
-    {"cmdClear", &C::cmdClear_Click, nullptr},
-    {"cmdPrint", &C::cmdPrint_Click, nullptr},
-    {"cmdSave", &C::cmdSave_Click, nullptr},
-    {"cmdClose", &C::cmdClose_Click, nullptr},
-    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr},
-    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr},
+    {"cmdNumber", nullptr, &C::cmdNumber_Click, true},
+    {"cmdOperator", nullptr, &C::cmdOperator_Click, true},
+    {"cmdFunction", nullptr, &C::cmdFunction_Click, true},
+    {"cmdMemory", nullptr, &C::cmdMemory_Click, true},
+    {"cmdDecimal", &C::cmdDecimal_Click, nullptr, true},
+    {"cmdBackspace", &C::cmdBackspace_Click, nullptr, true},
+    {"cmdNegitive", &C::cmdNegitive_Click, nullptr, true},
+    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr, true},
+    {"cmdCancel", &C::cmdCancel_Click, nullptr, true},
+    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr, false},  // only when it runs equals
+    {"cmdClear", &C::cmdClear_Click, nullptr, true},
+    {"cmdPrint", &C::cmdPrint_Click, nullptr, true},
+    {"cmdSave", &C::cmdSave_Click, nullptr, false},
+    {"cmdClose", &C::cmdClose_Click, nullptr, false},
+    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr, true},
+    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr, true},
 };
 
 QString Q(const char* s) {
@@ -224,10 +226,6 @@ void FrmCalculator::BuildControls() {
                 // Enter and Escape always reach the key table, never a button.
                 b->setAutoDefault(false);
                 b->setDefault(false);
-                // Tab reaches it; a click leaves the focus where typing goes
-                // (the handler would hand it back there), so a screen reader
-                // hears the click's result, not the focus leaving and coming back.
-                b->setFocusPolicy(Qt::TabFocus);
                 w = b;
                 break;
             }
@@ -354,6 +352,10 @@ void FrmCalculator::ConnectHandlers() {
         if (h == std::end(kButtonHandlers)) continue;
         const auto index = static_cast<std::int16_t>(b->property("Index").toInt());
         const ButtonHandler handler = *h;
+        // Tab reaches it; a click leaves the focus where its handler hands
+        // it back anyway, so a screen reader hears the click's result rather
+        // than the focus leaving and coming back.
+        if (handler.parksFocus) b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, handler, index] {
             Run(handler.name, [&] {
                 if (handler.plain)

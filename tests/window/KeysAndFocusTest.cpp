@@ -225,5 +225,26 @@ TEST_F(WindowHarness, ChangePanelHoldsTabAndEscape) {
     EXPECT_TRUE(control("fraChangeTape")->isVisible());
 }
 
+// A click on a key whose handler hands the focus back to the holder leaves
+// it there all along; the grand total key, which does so only when it runs
+// equals, takes the focus as a click does.
+TEST_F(WindowHarness, ClicksMoveTheFocusOnlyWhereHandlersLeaveIt) {
+    int moves = 0;
+    QObject::connect(qApp, &QApplication::focusChanged, window.get(), [&moves] { ++moves; });
+    type(QStringLiteral("5+5=="));
+    click("cmdNumber", 7);
+    click("cmdOperator", 1);
+    EXPECT_EQ(moves, 0);
+    EXPECT_EQ(focus(), "picSetFocus");
+    type(QStringLiteral("=="));
+    click("cmdGrandTotal");  // after "=": writes the grand total, runs equals
+    EXPECT_EQ(focus(), "picSetFocus");
+    click("cmdGrandTotal");  // right after a grand total: no equals
+    EXPECT_EQ(focus(), "cmdGrandTotal");
+    const std::string shown = display();
+    type(QStringLiteral("7"));  // a key on a focused button is not routed
+    EXPECT_EQ(display(), shown);
+}
+
 }  // namespace
 }  // namespace tallyroll
