@@ -7,6 +7,8 @@
 #include <optional>
 
 #include "engine/Calculator.h"
+#include "tape/TapeLine.h"
+#include "tape/TapeMove.h"
 #include "window/FrmCalculator.h"
 #include "window/QtView.h"
 #include "window/TapeListView.h"
@@ -36,7 +38,8 @@ constexpr AccessKeyDef kAccessKeys[] = {
     {{"decimals4", "&4 Fixed Decimal", "Ctrl+4", kDecimalsHelp}, "cboDecPlace", 4},
     {{"decimals5", "&5 Fixed Decimal", "Ctrl+5", kDecimalsHelp}, "cboDecPlace", 5},
     {{"decimals6", "&6 Fixed Decimal", "Ctrl+6", kDecimalsHelp}, "cboDecPlace", 6},
-    {{"changeLine", "&Change Line", "F2", "correct the selected tape line (as a double click)"},
+    {{"changeLine", "&Change Line", "F2",
+      "correct the selected tape line (as a double click); a line that cannot be changed beeps"},
      "lstTape",
      -1},
 };
@@ -90,8 +93,17 @@ void InstallAccessKeys(FrmCalculator& window, Calculator& calc) {
                 emit list->activated(entry);
             });
         } else if (qobject_cast<TapeListView*>(target)) {
-            // As a double click on the selected line.
-            window.AddCommand(def.command, [&calc] { calc.lstTape_DblClick(); });
+            // As a double click on the selected line; a line whose number
+            // follows from the others (or none) is refused with a beep.
+            window.AddCommand(def.command, [&window, &calc] {
+                const TapeList& tape = calc.tape();
+                if (tape.selected() >= 0 && CanChangeLine(tape.line(tape.selected()))) {
+                    calc.lstTape_DblClick();
+                    return;
+                }
+                calc.Beep();
+                window.view().tell(tape.empty() ? "tape empty" : "this line cannot be changed");
+            });
         }
     }
 }
@@ -107,10 +119,9 @@ KeyRoute RouteAccessKey(Calculator& calc, const ViewControls& c, const QObject* 
         if (const auto move = MoveOf(key)) {
             const int row = TapeRowAfterMove(*move, calc.tape().selected(), calc.tape().count(),
                                              c.lstTape->fullyVisibleRows());
-            if (row >= 0) {
-                calc.selectTapeLine(row);
-                calc.lstTape_Click();
-            }
+            // On an empty tape the selection stays none, and is told so.
+            calc.selectTapeLine(row);
+            if (row >= 0) calc.lstTape_Click();
             return KeyRoute::Done;
         }
     }

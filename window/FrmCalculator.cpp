@@ -29,7 +29,9 @@
 #include "window/ControlTable.h"
 #include "window/FittingLabel.h"
 #include "window/FocusFrame.h"
+#include "window/FocusOrder.h"
 #include "window/HelpWindow.h"
+#include "window/KeyEcho.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/TapeCommands.h"
@@ -43,31 +45,33 @@ namespace tallyroll {
 
 namespace {
 
-// The click handler of every button, for single buttons and control arrays.
+// The click handler of every button, for single buttons and control arrays,
+// and whether it always hands the focus back to the focus holder.
 struct ButtonHandler {
     std::string_view name;
     void (Calculator::*plain)();
     void (Calculator::*indexed)(std::int16_t);
+    bool parksFocus;
 };
 
 using C = Calculator;
 constexpr ButtonHandler kButtonHandlers[] = {
-    {"cmdNumber", nullptr, &C::cmdNumber_Click},
-    {"cmdOperator", nullptr, &C::cmdOperator_Click},
-    {"cmdFunction", nullptr, &C::cmdFunction_Click},
-    {"cmdMemory", nullptr, &C::cmdMemory_Click},
-    {"cmdDecimal", &C::cmdDecimal_Click, nullptr},
-    {"cmdBackspace", &C::cmdBackspace_Click, nullptr},
-    {"cmdNegitive", &C::cmdNegitive_Click, nullptr},
-    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr},
-    {"cmdCancel", &C::cmdCancel_Click, nullptr},
-    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr},
-    {"cmdClear", &C::cmdClear_Click, nullptr},
-    {"cmdPrint", &C::cmdPrint_Click, nullptr},
-    {"cmdSave", &C::cmdSave_Click, nullptr},
-    {"cmdClose", &C::cmdClose_Click, nullptr},
-    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr},
-    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr},
+    {"cmdNumber", nullptr, &C::cmdNumber_Click, true},
+    {"cmdOperator", nullptr, &C::cmdOperator_Click, true},
+    {"cmdFunction", nullptr, &C::cmdFunction_Click, true},
+    {"cmdMemory", nullptr, &C::cmdMemory_Click, true},
+    {"cmdDecimal", &C::cmdDecimal_Click, nullptr, true},
+    {"cmdBackspace", &C::cmdBackspace_Click, nullptr, true},
+    {"cmdNegitive", &C::cmdNegitive_Click, nullptr, true},
+    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr, true},
+    {"cmdCancel", &C::cmdCancel_Click, nullptr, true},
+    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr, false},  // only when it runs equals
+    {"cmdClear", &C::cmdClear_Click, nullptr, true},
+    {"cmdPrint", &C::cmdPrint_Click, nullptr, true},
+    {"cmdSave", &C::cmdSave_Click, nullptr, false},
+    {"cmdClose", &C::cmdClose_Click, nullptr, false},
+    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr, true},
+    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr, true},
 };
 
 QString Q(const char* s) {
@@ -194,6 +198,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallUndoCommands(*this, *calc_);
     InstallZoomCommands(*this);
     InstallHelpCommand(*this);
+    InstallKeyEcho(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -219,7 +224,6 @@ QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
 void FrmCalculator::BuildControls() {
     model_ = new TapeModel(this);
     const QIcon icon = windowIcon();
-    std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> graphical;  // drawn beneath the other controls, as a form does
 
     int order = 0;
@@ -327,16 +331,11 @@ void FrmCalculator::BuildControls() {
         if (def.kind == ControlKind::Label || def.kind == ControlKind::Image ||
             def.kind == ControlKind::Shape)
             graphical.push_back(w);
-        if (def.tab >= 0 && w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(def.tab, w);
     }
 
     // Later entries of the definition lie above earlier ones among the
     // graphical controls; all of them lie beneath buttons, lists and boxes.
     for (auto it = graphical.rbegin(); it != graphical.rend(); ++it) (*it)->lower();
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     auto find = [this](const char* name) { return control(Q(name)); };
     controls_.lblResult = qobject_cast<QLabel*>(find("lblResult"));
@@ -353,6 +352,7 @@ void FrmCalculator::BuildControls() {
     controls_.lstTape = qobject_cast<TapeListView*>(find("lstTape"));
     SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
     MakeAccessible(*this);
+    SetFocusOrder(*this, controls_);
 }
 
 void FrmCalculator::ConnectHandlers() {
@@ -363,6 +363,10 @@ void FrmCalculator::ConnectHandlers() {
         if (h == std::end(kButtonHandlers)) continue;
         const auto index = static_cast<std::int16_t>(b->property("Index").toInt());
         const ButtonHandler handler = *h;
+        // Tab reaches it; a click leaves the focus where its handler hands
+        // it back anyway, so a screen reader hears the click's result rather
+        // than the focus leaving and coming back.
+        if (handler.parksFocus) b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, handler, index] {
             Run(handler.name, [&] {
                 if (handler.plain)
@@ -463,6 +467,10 @@ bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     // picSetFocus_KeyPress and lstTape_KeyPress.
     CheckKeyPress(*calc_, code);
     return code == 0;
+}
+
+bool FrmCalculator::focusNextPrevChild(bool next) {
+    return MoveFocusInPanel(controls_, next) || QWidget::focusNextPrevChild(next);
 }
 
 void FrmCalculator::keyPressEvent(QKeyEvent* event) {

@@ -9,6 +9,7 @@
 #include "window/TapeListView.h"
 
 #include "window/Accessibility.h"
+#include "window/Announcer.h"
 #include "window/ErrorReportText.h"
 
 namespace tallyroll {
@@ -21,7 +22,11 @@ QString Q(const std::string& s) {
 
 QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
                const CalculatorHooks& hooks)
-    : window_(window), c_(controls), model_(model), hooks_(hooks) {}
+    : window_(window),
+      c_(controls),
+      model_(model),
+      hooks_(hooks),
+      announcer_(new Announcer(*c_.picSetFocus, *c_.lblResult, *c_.lblGrandTotal, model)) {}
 
 void QtView::attach(Calculator& calc) {
     QObject::connect(c_.lstTape->selectionModel(), &QItemSelectionModel::selectionChanged,
@@ -46,6 +51,20 @@ void QtView::tapeAboutToAppend(int row) {
     model_.aboutToAppend(row);
 }
 
+void QtView::tapeAppended() {
+    model_.appended();
+    announcer_->LineAppended(model_.rowCount() - 1);
+}
+
+void QtView::tapeCleared() {
+    model_.cleared();
+    announcer_->TapeEmptied();
+}
+
+void QtView::tell(std::string text) {
+    announcer_->Note(std::move(text));
+}
+
 void QtView::tapeRemovedFirst() {
     model_.removedFirst();
     if (!trimming_) return;
@@ -54,6 +73,7 @@ void QtView::tapeRemovedFirst() {
 }
 
 void QtView::tapeSelectionChanged(int row) {
+    announcer_->SelectionChanged(row);
     if (syncingSelection_) return;
     syncingSelection_ = true;
     QItemSelectionModel* sel = c_.lstTape->selectionModel();
@@ -73,11 +93,16 @@ void QtView::setCaption(Label label, const std::string& text) {
     const QString caption = Q(text);
     if (caption == target->text()) return;
     target->setText(caption);
-    if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
+    ValueChanged(*target);
+    if (label == Label::Result) announcer_->DisplayChanged();
+    if (label == Label::GrandTotal) announcer_->GrandTotalChanged();
 }
 
 void QtView::setMemoryVisible(bool visible) {
+    if (visible != c_.lblMemory->isHidden()) return;
     c_.lblMemory->setVisible(visible);
+    ValueChanged(*c_.lblMemory);
+    announcer_->MemoryChanged(visible);
 }
 
 void QtView::setDecimalSelection(int index) {
@@ -91,6 +116,7 @@ void QtView::setChangePanelVisible(bool visible) {
 
 void QtView::setChangeFrom(const std::string& text) {
     c_.lblChangeFrom->setText(Q(text));
+    ValueChanged(*c_.lblChangeFrom);
 }
 
 void QtView::setChangeTo(const std::string& text) {

@@ -12,6 +12,7 @@ class QLineEdit;
 
 namespace tallyroll {
 
+class Announcer;
 class TapeListView;
 
 // The controls the calculation reaches.
@@ -61,14 +62,17 @@ class QtView : public CalculatorView {
     LocalDateTime now() const override;
     std::unique_ptr<Printer> defaultPrinter() override;
 
+    // Something for a screen reader to hear after the event at hand.
+    void tell(std::string text);
+
     void tapeAboutToAppend(int row) override;
-    void tapeAppended() override { model_.appended(); }
+    void tapeAppended() override;
     void tapeAboutToRemoveFirst() override { model_.aboutToRemoveFirst(); }
     void tapeRemovedFirst() override;
     void tapeAboutToClear() override { model_.aboutToClear(); }
-    void tapeCleared() override { model_.cleared(); }
+    void tapeCleared() override;
     void tapeAboutToReset() override { model_.aboutToClear(); }
-    void tapeReset() override { model_.cleared(); }
+    void tapeReset() override { tapeCleared(); }
     void tapeLinesChanged(int first, int last) override { model_.linesChanged(first, last); }
     void tapeSelectionChanged(int row) override;
 
@@ -77,6 +81,7 @@ class QtView : public CalculatorView {
     ViewControls c_;
     TapeModel& model_;
     const CalculatorHooks& hooks_;
+    Announcer* announcer_;  // a child of the focus holder
     bool syncingSelection_ = false;
     bool trimming_ = false;  // a line went onto a full tape; the oldest goes next
     bool busy_ = false;

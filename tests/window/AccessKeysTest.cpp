@@ -205,11 +205,33 @@ TEST_F(AccessKeys, F2AndEnterCorrectALine) {
     EXPECT_EQ(focus(), "picSetFocus");
 }
 
-TEST_F(AccessKeys, F2OnATotalLineDoesNothing) {
-    type(QStringLiteral("12+3="));
-    key(Qt::Key_F2);
-    EXPECT_FALSE(control("fraChangeTape")->isVisible());
-    EXPECT_EQ(focus(), "picSetFocus");
+// F2 on a line whose number follows from the others, or on an empty tape,
+// beeps and opens nothing; a double click there stays silent as before.
+TEST_F(AccessKeys, F2OnALineItCannotChangeBeeps) {
+    struct Row {
+        const char* keys;
+        int line;  // -1: none selected
+    };
+    const Row rows[] = {{"", -1},
+                        {"12+3=", 2} /* total */,
+                        {"12+3=+", 2} /* sub total */,
+                        {"12+3==", 3} /* separator */,
+                        {"12+3==G", 4} /* grand total */};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.keys);
+        open({});
+        const int beeps = log.beeps;
+        type(QString::fromLatin1(row.keys));
+        if (row.line >= 0) clickLine(row.line);
+        key(Qt::Key_F2);
+        EXPECT_FALSE(control("fraChangeTape")->isVisible());
+        EXPECT_EQ(log.beeps, beeps + 1);
+        EXPECT_EQ(focus(), "picSetFocus");
+        if (row.line < 0) continue;
+        doubleClickLine(row.line);
+        EXPECT_FALSE(control("fraChangeTape")->isVisible());
+        EXPECT_EQ(log.beeps, beeps + 1);
+    }
 }
 
 TEST_F(AccessKeys, EscapeOnAPanelButtonCancels) {
