@@ -4,12 +4,14 @@
 #include <string_view>
 
 #include "demo/Forms.h"
+#include "window/TapeFiles.h"
 
 namespace tallyroll {
 
-int RunCalculatorAlone(Forms& forms) {
+int RunCalculatorAlone(Forms& forms, const QString& tapeFile) {
     QPointer<FrmCalculator> calc = &forms.calculator();
     calc->SetStartValue(0);
+    if (calc && !tapeFile.isEmpty()) OpenTapeFileSoon(*calc, tapeFile);
     if (calc && !forms.ended()) calc->ShowModal(nullptr);
     // "S" only hides the window; the close box has unloaded it already.
     if (FrmCalculator* loaded = forms.loadedCalculator()) loaded->Unload();

@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <memory>
 #include <optional>
+#include <span>
 
 class QApplication;
 
@@ -16,6 +17,29 @@ namespace tallyroll {
 // The command used on a machine without a display; installed beside the program.
 inline constexpr char kHeadlessCommand[] = "tallyroll-vnc";
 
+enum class OptionKind {
+    Program,   // listed by --help
+    Internal,  // for the program's own commands; listed by --help-all
+    Qt,        // Qt's own, accepted and left for QApplication; listed by --help-all
+};
+
+struct OptionRow {
+    const char* names;        // "name", or "n,name" with a short name
+    const char* valueName;    // null for an option without a value
+    const char* description;  // a sentence
+    OptionKind kind;
+};
+
+struct ArgumentRow {
+    const char* name;
+    const char* description;
+    const char* syntax;  // as the usage line shows it, e.g. "[file]"
+};
+
+// Every option and argument, in the order the help lists them.
+std::span<const OptionRow> ProgramOptions();
+std::span<const ArgumentRow> ProgramArguments();
+
 class CommandLine {
   public:
     // `arguments` starts with the program's name. Qt's own options
@@ -23,7 +47,8 @@ class CommandLine {
     explicit CommandLine(const QStringList& arguments);
 
     // The status to end the program with at once, after Finish(): set for
-    // --help, --version and a wrong command line; empty when the program runs.
+    // --help, --help-all, --version, --check-arguments and a wrong command
+    // line; empty when the program runs.
     std::optional<int> exitStatus() const { return exitStatus_; }
     // Writes the help or the version on stdout, or the error and the usage on
     // stderr, and returns exitStatus().

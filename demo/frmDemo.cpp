@@ -4,7 +4,6 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QTimer>
 #include <utility>
 
 #include "demo/Forms.h"
@@ -66,10 +65,7 @@ void frmDemo::cmdCalc_Click() {
     QPointer<FrmCalculator> calc = &forms_.calculator();
     calc->SetStartValue(StartValueOf(lblValue_->text()));
     // A tape to open goes in once the window is shown and activated.
-    if (calc && !tapeToOpen_.isEmpty())
-        QTimer::singleShot(0, calc, [calc, path = std::exchange(tapeToOpen_, QString())] {
-            if (calc) OpenTapeFileAt(*calc, path, false);
-        });
+    if (calc && !tapeToOpen_.isEmpty()) OpenTapeFileSoon(*calc, std::exchange(tapeToOpen_, {}));
     if (calc) calc->ShowModal(this);
     // "E&xit" ended the program: nothing of this visit goes on.
     if (forms_.ended()) return;

@@ -10,6 +10,7 @@
 #include "demo/PrinterModule.h"
 #include "demo/Version.h"
 #include "demo/frmDemo.h"
+#include "window/AppIcon.h"
 #include "window/TapeJournal.h"
 
 int main(int argc, char** argv) {
@@ -20,6 +21,9 @@ int main(int argc, char** argv) {
     const std::unique_ptr<QApplication> app = tallyroll::OpenApplication(commandLine, argc, argv);
     // Lets desktops match the windows with the installed menu entry and icon.
     QGuiApplication::setDesktopFileName(QStringLiteral("tallyroll"));
+    // Every window of the program carries its icon: Demo, the title, the
+    // calculator, its help and the message boxes.
+    QGuiApplication::setWindowIcon(tallyroll::AppIcon());
 
     tallyroll::CalculatorHooks hooks;
     hooks.defaultPrinter = [] { return tallyroll::OpenDefaultPrinterFromModule(); };
@@ -32,15 +36,16 @@ int main(int argc, char** argv) {
     const bool restore = commandLine.isSet(QStringLiteral("restore"));
     if (restore) hooks.journal->restoreAtFirstShow();
     tallyroll::Forms forms(std::move(hooks));
+    // tallyroll FILE.tape: the calculator opens at once with that tape.
+    const QStringList files = commandLine.positionalArguments();
+    const QString tapeFile = files.isEmpty() ? QString() : files.front();
     // --calculator: the calculator alone; the program ends when it closes.
     if (commandLine.isSet(QStringLiteral("calculator")))
-        return tallyroll::RunCalculatorAlone(forms);
+        return tallyroll::RunCalculatorAlone(forms, tapeFile);
     forms.demo().show();
-    // tallyroll FILE.tape: the calculator opens at once with that tape.
-    if (const QStringList files = commandLine.positionalArguments(); !files.isEmpty())
-        QTimer::singleShot(0, &forms.demo(), [&forms, path = files.front()] {
-            forms.demo().OpenCalculatorWithTape(path);
-        });
+    if (!tapeFile.isEmpty())
+        QTimer::singleShot(0, &forms.demo(),
+                           [&forms, tapeFile] { forms.demo().OpenCalculatorWithTape(tapeFile); });
     // --restore: the calculator opens at once on the newest kept tape.
     if (restore) QTimer::singleShot(0, &forms.demo(), [&forms] { forms.demo().cmdCalc_Click(); });
     return QApplication::exec();

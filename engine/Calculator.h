@@ -63,9 +63,15 @@ class Calculator {
 
     // Printing.
     void cmdPrint_Click();
-    // A print run on the printer `open` gives, title prompt included: "" when
-    // the tape was printed (or is empty), else the reason it failed.
-    std::string PrintTape(const std::function<std::unique_ptr<Printer>()>& open);
+    // What Cancel in the title box does: the print key prints without a title;
+    // an export stops before anything is printed.
+    enum class TitleCancel { PrintsUntitled, Stops };
+    struct PrintRun {
+        bool cancelled = false;  // stopped at the title box, nothing printed
+        std::string failure;     // "" when the tape was printed (or is empty)
+    };
+    // A print run on the printer `open` gives, title prompt included.
+    PrintRun PrintTape(const std::function<std::unique_ptr<Printer>()>& open, TitleCancel onCancel);
 
     // Replaces the whole tape with `lines`, as the Clear key empties it, and
     // recalculates it as saving a correction does; the last line is selected.

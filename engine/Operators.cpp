@@ -36,10 +36,13 @@ void Calculator::cmdOperator_Click(std::int16_t index) {
     }
 
     if (!skipToIndicator) {
-        // A number entered while the running total is exactly 0 becomes the
-        // total; it is written on the tape only through a shown total below.
+        // The first number of a calculation that follows a shown total becomes
+        // the total at once and goes on the tape as "+ N" through the shown
+        // total below. Anywhere else a running total of 0 is an ordinary
+        // value: the number is written and the pending operator applies to it.
         // Operands beyond the 32-bit range count as non-zero.
-        if (!lstTape_.empty() && st_.dblTotal == 0 && std::fabs(st_.dblOperand) > 0.5) {
+        if (st_.bytNumberCount == 0 && st_.bTotalShown && !lstTape_.empty() && st_.dblTotal == 0 &&
+            std::fabs(st_.dblOperand) > 0.5) {
             st_.dblTotal = st_.dblOperand;
             st_.dblOperand = 0;
         }

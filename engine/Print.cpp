@@ -4,6 +4,7 @@
 // document, gives the window back and beeps, then says so once.
 #include <cstdio>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "engine/Calculator.h"
@@ -23,7 +24,8 @@ std::string HeaderText(const LocalDateTime& t, const std::string& title) {
 }  // namespace
 
 void Calculator::cmdPrint_Click() {
-    const std::string failure = PrintTape([this] { return view_.defaultPrinter(); });
+    const std::string failure =
+        PrintTape([this] { return view_.defaultPrinter(); }, TitleCancel::PrintsUntitled).failure;
     ParkFocus();
     view_.beep();
     if (!failure.empty())
@@ -31,7 +33,8 @@ void Calculator::cmdPrint_Click() {
                          MessageIcon::Warning);
 }
 
-std::string Calculator::PrintTape(const std::function<std::unique_ptr<Printer>()>& open) {
+Calculator::PrintRun Calculator::PrintTape(const std::function<std::unique_ptr<Printer>()>& open,
+                                           TitleCancel onCancel) {
     PrintSteps steps;
     std::unique_ptr<Printer> printer;
     // Every printer step goes through here, so with no default printer each
@@ -42,7 +45,9 @@ std::string Calculator::PrintTape(const std::function<std::unique_ptr<Printer>()
     };
 
     if (!lstTape_.empty()) {
-        const std::string title = view_.inputBox("Add title", kAppTitle, "").value_or("");
+        const std::optional<std::string> answer = view_.inputBox("Add title", kAppTitle, "");
+        if (!answer && onCancel == TitleCancel::Stops) return {true, ""};
+        const std::string title = answer.value_or("");
         // No click or key may reach the window, so the tape cannot change
         // under the run; the one event pass repaints where the box was.
         view_.setWindowEnabled(false);
@@ -88,8 +93,8 @@ std::string Calculator::PrintTape(const std::function<std::unique_ptr<Printer>()
         view_.setWindowEnabled(true);
         view_.setBusyPointer(false);
     }
-    if (!steps.failed()) return "";
-    return steps.reason().empty() ? "an unknown printer error" : steps.reason();
+    if (!steps.failed()) return {};
+    return {false, steps.reason().empty() ? "an unknown printer error" : steps.reason()};
 }
 
 }  // namespace tallyroll

@@ -18,7 +18,7 @@ void Calculator::lstTape_DblClick() {
     if (lstTape_.empty() || lstTape_.selected() < 0) return;
     const std::string& line = lstTape_.line(lstTape_.selected());
     const auto first = FirstChar(line);
-    if (first == "*" || first == "G" || first == "=") return;  // totals follow from the rest
+    if (!CanChangeLine(line)) return;  // totals follow from the rest
     if (first == kMinus) {
         view_.setChangeFrom("-" + std::string(FromChar(line, 2)));
         view_.setChangeType("-");

@@ -4,6 +4,12 @@
 
 namespace tallyroll {
 
+std::string CopiedNumber(std::string_view display) {
+    if (display.ends_with('.')) display.remove_suffix(1);
+    if (display.empty() || display == "-") return "0";
+    return std::string(display);
+}
+
 std::optional<PastedNumber> ReadPastedNumber(std::string_view text) {
     constexpr std::string_view kBlanks = " \t\r\n";
     const auto first = text.find_first_not_of(kBlanks);

@@ -1,5 +1,6 @@
 #pragma once
-// What a paste may enter: a plain decimal number from the clipboard.
+// What a paste may enter: a plain decimal number from the clipboard; and what
+// a copy of the display gives.
 
 #include <optional>
 #include <string>
@@ -17,5 +18,10 @@ struct PastedNumber {
 // digit, and its value must lie within the double range. Anything else gives
 // nothing.
 std::optional<PastedNumber> ReadPastedNumber(std::string_view text);
+
+// The display as a number a spreadsheet reads: without a trailing "." ("2."
+// gives "2"), and "0" for the empty display ("." or "-."); any other display
+// as shown.
+std::string CopiedNumber(std::string_view display);
 
 }  // namespace tallyroll

@@ -37,4 +37,9 @@ LineKind ClassifyLine(std::string_view line) {
     return LineKind::Other;
 }
 
+bool CanChangeLine(std::string_view line) {
+    const auto c = FirstChar(line);
+    return !line.empty() && c != "*" && c != "G" && c != "=";
+}
+
 }  // namespace tallyroll

@@ -24,6 +24,10 @@ std::string_view FromChar(std::string_view line, int n);
 
 LineKind ClassifyLine(std::string_view line);
 
+// Whether the change panel may change the line: not a total, sub total,
+// grand total or separator line (their numbers follow from the other lines).
+bool CanChangeLine(std::string_view line);
+
 inline bool BeginsWith(std::string_view line, std::string_view prefix) {
     return line.substr(0, prefix.size()) == prefix;
 }

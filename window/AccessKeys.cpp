@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "engine/Calculator.h"
+#include "tape/TapeLine.h"
 #include "tape/TapeMove.h"
 #include "window/FrmCalculator.h"
 #include "window/QtView.h"
@@ -16,29 +17,31 @@ namespace tallyroll {
 
 namespace {
 
-constexpr AccessKeyDef kAccessKeys[] = {
-    {{"changeSign", "Change &Sign", "F9"}, "cmdNegitive", -1},
-    {{"memoryAdd", "Memory &Add", "Ctrl+M"}, "cmdMemory", 0},
-    {{"memorySubtract", "Memory &Subtract", "Ctrl+Shift+M"}, "cmdMemory", 1},
-    {{"memoryRecall", "Memory &Recall", "Ctrl+R"}, "cmdMemory", 2},
-    {{"memoryClear", "Memory &Clear", "Ctrl+L"}, "cmdMemory", 3},
-    {{"squareRoot", "S&quare Root", "Ctrl+T"}, "cmdFunction", 0},
-    {{"reciprocal", "Rec&iprocal", "Ctrl+I"}, "cmdFunction", 2},
-    {{"printTape", "P&rint\u2026", "Ctrl+P"}, "cmdPrint", -1},
-    {{"decimals0", "&0 Fixed Decimal", "Ctrl+0"}, "cboDecPlace", 0},
-    {{"decimals1", "&1 Fixed Decimal", "Ctrl+1"}, "cboDecPlace", 1},
-    {{"decimals2", "&2 Fixed Decimal", "Ctrl+2"}, "cboDecPlace", 2},
-    {{"decimals3", "&3 Fixed Decimal", "Ctrl+3"}, "cboDecPlace", 3},
-    {{"decimals4", "&4 Fixed Decimal", "Ctrl+4"}, "cboDecPlace", 4},
-    {{"decimals5", "&5 Fixed Decimal", "Ctrl+5"}, "cboDecPlace", 5},
-    {{"decimals6", "&6 Fixed Decimal", "Ctrl+6"}, "cboDecPlace", 6},
-    {{"changeLine", "&Change Line", "F2"}, "lstTape", -1},
-};
+// One text for the seven: the key guide lists them as one run, Ctrl+0 to Ctrl+6.
+constexpr const char* kDecimalsHelp = "0 to 6 fixed decimals";
 
-struct MoveKey {
-    Qt::Key key;
-    Qt::KeyboardModifiers modifiers;
-    TapeMove move;
+constexpr AccessKeyDef kAccessKeys[] = {
+    {{"changeSign", "Change &Sign", "F9", "change sign (+/-)"}, "cmdNegitive", -1},
+    {{"memoryAdd", "Memory &Add", "Ctrl+M", "memory add (M+)"}, "cmdMemory", 0},
+    {{"memorySubtract", "Memory &Subtract", "Ctrl+Shift+M", "memory subtract (M-)"},
+     "cmdMemory",
+     1},
+    {{"memoryRecall", "Memory &Recall", "Ctrl+R", "memory recall (MR)"}, "cmdMemory", 2},
+    {{"memoryClear", "Memory &Clear", "Ctrl+L", "memory clear (MC)"}, "cmdMemory", 3},
+    {{"squareRoot", "S&quare Root", "Ctrl+T", "square root (Sqr)"}, "cmdFunction", 0},
+    {{"reciprocal", "Rec&iprocal", "Ctrl+I", "reciprocal (1/x)"}, "cmdFunction", 2},
+    {{"printTape", "P&rint\u2026", "Ctrl+P", "print the tape"}, "cmdPrint", -1},
+    {{"decimals0", "&0 Fixed Decimal", "Ctrl+0", kDecimalsHelp}, "cboDecPlace", 0},
+    {{"decimals1", "&1 Fixed Decimal", "Ctrl+1", kDecimalsHelp}, "cboDecPlace", 1},
+    {{"decimals2", "&2 Fixed Decimal", "Ctrl+2", kDecimalsHelp}, "cboDecPlace", 2},
+    {{"decimals3", "&3 Fixed Decimal", "Ctrl+3", kDecimalsHelp}, "cboDecPlace", 3},
+    {{"decimals4", "&4 Fixed Decimal", "Ctrl+4", kDecimalsHelp}, "cboDecPlace", 4},
+    {{"decimals5", "&5 Fixed Decimal", "Ctrl+5", kDecimalsHelp}, "cboDecPlace", 5},
+    {{"decimals6", "&6 Fixed Decimal", "Ctrl+6", kDecimalsHelp}, "cboDecPlace", 6},
+    {{"changeLine", "&Change Line", "F2",
+      "correct the selected tape line (as a double click); a line that cannot be changed beeps"},
+     "lstTape",
+     -1},
 };
 
 constexpr MoveKey kMoveKeys[] = {
@@ -72,6 +75,10 @@ std::span<const AccessKeyDef> AccessKeys() {
     return kAccessKeys;
 }
 
+std::span<const MoveKey> MoveKeys() {
+    return kMoveKeys;
+}
+
 void InstallAccessKeys(FrmCalculator& window, Calculator& calc) {
     for (const AccessKeyDef& def : kAccessKeys) {
         QWidget* target = window.control(QString::fromUtf8(def.control),
@@ -86,8 +93,17 @@ void InstallAccessKeys(FrmCalculator& window, Calculator& calc) {
                 emit list->activated(entry);
             });
         } else if (qobject_cast<TapeListView*>(target)) {
-            // As a double click on the selected line.
-            window.AddCommand(def.command, [&calc] { calc.lstTape_DblClick(); });
+            // As a double click on the selected line; a line whose number
+            // follows from the others (or none) is refused with a beep.
+            window.AddCommand(def.command, [&window, &calc] {
+                const TapeList& tape = calc.tape();
+                if (tape.selected() >= 0 && CanChangeLine(tape.line(tape.selected()))) {
+                    calc.lstTape_DblClick();
+                    return;
+                }
+                calc.Beep();
+                window.view().tell(tape.empty() ? "tape empty" : "this line cannot be changed");
+            });
         }
     }
 }
@@ -103,10 +119,9 @@ KeyRoute RouteAccessKey(Calculator& calc, const ViewControls& c, const QObject* 
         if (const auto move = MoveOf(key)) {
             const int row = TapeRowAfterMove(*move, calc.tape().selected(), calc.tape().count(),
                                              c.lstTape->fullyVisibleRows());
-            if (row >= 0) {
-                calc.selectTapeLine(row);
-                calc.lstTape_Click();
-            }
+            // On an empty tape the selection stays none, and is told so.
+            calc.selectTapeLine(row);
+            if (row >= 0) calc.lstTape_Click();
             return KeyRoute::Done;
         }
     }

@@ -4,8 +4,10 @@
 // reciprocal, decimals, print, changing a tape line), and the routing of
 // arrow keys, Escape and Ctrl/Alt chords before the key table sees them.
 
+#include <Qt>
 #include <span>
 
+#include "tape/TapeMove.h"
 #include "window/Commands.h"
 
 class QKeyEvent;
@@ -24,6 +26,14 @@ struct AccessKeyDef {
 };
 
 std::span<const AccessKeyDef> AccessKeys();
+
+// The keys that move the tape's selection while typing goes to the calculator.
+struct MoveKey {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    TapeMove move;
+};
+std::span<const MoveKey> MoveKeys();
 
 // Adds every command of the table to the window.
 void InstallAccessKeys(FrmCalculator& window, Calculator& calc);

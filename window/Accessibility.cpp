@@ -3,11 +3,15 @@
 #include <QAccessible>
 #include <QAccessibleWidget>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPointer>
 #include <QWidget>
 #include <iterator>
+#include <utility>
 
+#include "tape/TapeSpeech.h"
 #include "window/AccessibleNames.h"
+#include "window/Announcer.h"
 #include "window/TapeAccessible.h"
 #include "window/TapeListView.h"
 
@@ -16,9 +20,7 @@ namespace tallyroll {
 namespace {
 
 constexpr const char* kDisplayProperty = "AccessibleDisplay";
-constexpr const char* kDisplayPending = "AccessibleDisplayPending";
-constexpr const char* kDisplayTold = "AccessibleDisplayTold";
-constexpr QAccessible::Role kDisplayRole = QAccessible::StaticText;
+constexpr QAccessible::Role kHolderRole = QAccessible::EditableText;
 
 struct WindowRole {
     const char* name;
@@ -33,18 +35,90 @@ constexpr WindowRole kWindowRoles[] = {
     {"Form1", QAccessible::Dialog},
 };
 
-// The hidden focus holder: what a screen reader sees while the user types.
-// Its name says what it is ("Result"), its description is the display.
-class DisplayHolderAccessible : public QAccessibleWidget {
+// Labels whose accessible name is their table name followed by what they
+// show: a screen reader reading the window finds the values in them.
+enum class Value { Shown, Display, Operator, Line, MemorySign };
+
+struct ValueLabel {
+    const char* name;
+    Value value;
+};
+
+constexpr ValueLabel kValueLabels[] = {
+    {"lblResult", Value::Display},    {"lblOperator", Value::Operator},
+    {"lblGrandTotal", Value::Shown},  {"lblChangeFrom", Value::Line},
+    {"lblMemory", Value::MemorySign},
+};
+
+const ValueLabel* ValueLabelOf(const QWidget& w) {
+    if (!qobject_cast<const QLabel*>(&w)) return nullptr;
+    for (const ValueLabel& v : kValueLabels)
+        if (w.objectName() == QLatin1String(v.name)) return &v;
+    return nullptr;
+}
+
+class ValueLabelAccessible : public QAccessibleWidget {
   public:
-    explicit DisplayHolderAccessible(QWidget* w) : QAccessibleWidget(w, kDisplayRole) {}
+    ValueLabelAccessible(QWidget* w, Value value)
+        : QAccessibleWidget(w, QAccessible::StaticText), value_(value) {}
 
     QString text(QAccessible::Text t) const override {
-        if (t == QAccessible::Description || t == QAccessible::Value) {
-            const auto* label =
-                qobject_cast<const QLabel*>(widget()->property(kDisplayProperty).value<QObject*>());
-            return label ? label->text() : QString();
+        if (t != QAccessible::Name) return QAccessibleWidget::text(t);
+        const QString name = widget()->accessibleName();
+        const QString shown = static_cast<const QLabel*>(widget())->text().trimmed();
+        QString value;
+        switch (value_) {
+            case Value::Shown:
+                value = shown;
+                break;
+            case Value::Display:
+                value = QString::fromStdString(SpokenDisplay(shown.toStdString()));
+                break;
+            case Value::Operator:
+                value = QString::fromStdString(SpokenOperator(shown.toStdString()));
+                break;
+            case Value::Line:
+                value = QString::fromStdString(SpokenLine(shown.toStdString()));
+                break;
+            case Value::MemorySign:
+                // Shown while the memory holds a number.
+                return widget()->isHidden() ? QStringLiteral("Memory empty") : name;
         }
+        return value.isEmpty() ? name : name + QLatin1Char(' ') + value;
+    }
+
+  private:
+    Value value_;
+};
+
+// Text shared by the focus holder and the text boxes: one line, no
+// attributes. A run of attributes covers the whole text, so a screen reader
+// splitting it into runs reads every character.
+class PlainTextInterface : public QAccessibleTextInterface {
+  public:
+    QString attributes(int, int* start, int* end) const override {
+        *start = 0;
+        *end = characterCount();
+        return {};
+    }
+    void scrollToSubstring(int, int) override {}
+};
+
+// The hidden focus holder: what a screen reader sees while the user types. A
+// read-only text named "Result" whose text is the display, and after a key
+// what the key did (Announcer): the inserted text of a focused field that is
+// also selected is what Orca speaks.
+class DisplayHolderAccessible : public QAccessibleWidget, public PlainTextInterface {
+  public:
+    explicit DisplayHolderAccessible(QWidget* w) : QAccessibleWidget(w, kHolderRole) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Display();
         return QAccessibleWidget::text(t);
     }
 
@@ -54,8 +128,118 @@ class DisplayHolderAccessible : public QAccessibleWidget {
         s.invisible = false;
         s.offscreen = false;
         s.readOnly = true;
+        s.editable = false;
         return s;
     }
+
+    QString text(int start, int end) const override { return Text().mid(start, end - start); }
+    int characterCount() const override { return static_cast<int>(Text().size()); }
+    int cursorPosition() const override { return 0; }
+    void setCursorPosition(int) override {}
+    int selectionCount() const override { return Told() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override {
+        *start = 0;
+        *end = index == 0 && Told() ? characterCount() : 0;
+    }
+    void addSelection(int, int) override {}
+    void removeSelection(int) override {}
+    void setSelection(int, int, int) override {}
+    QRect characterRect(int) const override { return {}; }
+    int offsetAtPoint(const QPoint&) const override { return -1; }
+
+  private:
+    const Announcer* Tells() const { return Announcer::Of(*widget()); }
+    bool Told() const { return Tells() && Tells()->told(); }
+    QString Display() const {
+        const auto* label =
+            qobject_cast<const QLabel*>(widget()->property(kDisplayProperty).value<QObject*>());
+        return label ? label->text() : QString();
+    }
+    QString Text() const { return Tells() ? Tells()->text() : Display(); }
+};
+
+// A text box whose text a screen reader reads whole (Qt's own gives every
+// character a run of its own, which Orca reads without the last character).
+class TextBoxAccessible : public QAccessibleWidget,
+                          public PlainTextInterface,
+                          public QAccessibleEditableTextInterface {
+  public:
+    explicit TextBoxAccessible(QLineEdit* e) : QAccessibleWidget(e, QAccessible::EditableText) {}
+
+    void* interface_cast(QAccessible::InterfaceType t) override {
+        if (t == QAccessible::TextInterface) return static_cast<QAccessibleTextInterface*>(this);
+        if (t == QAccessible::EditableTextInterface)
+            return static_cast<QAccessibleEditableTextInterface*>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Value) return Edit()->displayText();
+        return QAccessibleWidget::text(t);
+    }
+    void setText(QAccessible::Text t, const QString& text) override {
+        if (t == QAccessible::Value)
+            Edit()->setText(text);
+        else
+            QAccessibleWidget::setText(t, text);
+    }
+
+    QAccessible::State state() const override {
+        QAccessible::State s = QAccessibleWidget::state();
+        s.readOnly = Edit()->isReadOnly();
+        s.editable = !s.readOnly;
+        s.selectableText = true;
+        s.passwordEdit = Edit()->echoMode() != QLineEdit::Normal;
+        return s;
+    }
+
+    QString text(int start, int end) const override {
+        return Edit()->displayText().mid(start, end - start);
+    }
+    int characterCount() const override { return static_cast<int>(Edit()->displayText().size()); }
+    int cursorPosition() const override { return Edit()->cursorPosition(); }
+    void setCursorPosition(int position) override { Edit()->setCursorPosition(position); }
+    int selectionCount() const override { return Edit()->hasSelectedText() ? 1 : 0; }
+    void selection(int index, int* start, int* end) const override {
+        *start = *end = 0;
+        if (index != 0 || !Edit()->hasSelectedText()) return;
+        *start = Edit()->selectionStart();
+        *end = Edit()->selectionEnd();
+    }
+    void addSelection(int start, int end) override { setSelection(0, start, end); }
+    void removeSelection(int index) override {
+        if (index == 0) Edit()->deselect();
+    }
+    void setSelection(int index, int start, int end) override {
+        if (index == 0) Edit()->setSelection(start, end - start);
+    }
+    QRect characterRect(int offset) const override {
+        // Measured without the text's scrolling, which a box this wide for
+        // a number never needs.
+        const QLineEdit* e = Edit();
+        const QFontMetrics metrics(e->font());
+        const QString shown = e->displayText();
+        const QRect area = e->contentsRect().marginsRemoved(e->textMargins());
+        const int x = area.x() + 2 + metrics.horizontalAdvance(shown.left(offset));
+        const int width = offset < shown.size() ? metrics.horizontalAdvance(shown.at(offset)) : 1;
+        const QRect local(x, area.y() + (area.height() - metrics.height()) / 2, width,
+                          metrics.height());
+        return {e->mapToGlobal(local.topLeft()), local.size()};
+    }
+    int offsetAtPoint(const QPoint& point) const override {
+        return Edit()->cursorPositionAt(Edit()->mapFromGlobal(point));
+    }
+
+    void deleteText(int start, int end) override { replaceText(start, end, {}); }
+    void insertText(int offset, const QString& text) override { replaceText(offset, offset, text); }
+    void replaceText(int start, int end, const QString& text) override {
+        QString s = Edit()->text();
+        s.replace(start, end - start, text);
+        Edit()->setText(s);
+    }
+
+  private:
+    QLineEdit* Edit() const { return static_cast<QLineEdit*>(widget()); }
 };
 
 const WindowRole* RoleOfWindow(const QWidget& w) {
@@ -68,28 +252,82 @@ const WindowRole* RoleOfWindow(const QWidget& w) {
 QAccessibleInterface* Factory(const QString& className, QObject* object) {
     if (!object || !object->isWidgetType()) return nullptr;
     auto* w = static_cast<QWidget*>(object);
-    if (className == QLatin1String(w->metaObject()->className())) {
-        if (auto* tape = qobject_cast<TapeListView*>(w)) return MakeTapeAccessible(*tape);
-        if (w->property(kDisplayProperty).isValid()) return new DisplayHolderAccessible(w);
-        if (const WindowRole* r = RoleOfWindow(*w)) return new QAccessibleWidget(w, r->role);
-    }
+    if (className != QLatin1String(w->metaObject()->className())) return nullptr;
+    if (auto* tape = qobject_cast<TapeListView*>(w)) return MakeTapeAccessible(*tape);
+    if (w->property(kDisplayProperty).isValid()) return new DisplayHolderAccessible(w);
+    if (const ValueLabel* v = ValueLabelOf(*w)) return new ValueLabelAccessible(w, v->value);
+    if (auto* edit = qobject_cast<QLineEdit*>(w)) return new TextBoxAccessible(edit);
+    if (const WindowRole* r = RoleOfWindow(*w)) return new QAccessibleWidget(w, r->role);
     return nullptr;
+}
+
+// What the window tells beyond what its controls tell themselves. A text
+// change of a control that is not shown is not told: the change panel is
+// filled while hidden, and a screen reader that heard the box filled would
+// read its number before the panel and again with the focus. A caret move or
+// selection change is told only for the control that has the focus and has
+// been told focused: the focus coming to a text box selects its text before
+// Qt tells the focus, and leaving it takes the selection away after, and a
+// screen reader would read either as news beside the focus itself.
+QAccessible::UpdateHandler nextHandler = nullptr;  // null: the platform
+QPointer<QObject> focusTold;
+
+bool Withheld(const QAccessibleEvent& event) {
+    const auto* w = qobject_cast<const QWidget*>(event.object());
+    if (!w) return false;
+    switch (event.type()) {
+        case QAccessible::TextInserted:
+        case QAccessible::TextRemoved:
+        case QAccessible::TextUpdated:
+            return !w->isVisible();
+        case QAccessible::TextCaretMoved:
+        case QAccessible::TextSelectionChanged: {
+            const QWidget* focus = w;
+            while (focus->focusProxy()) focus = focus->focusProxy();
+            return !w->hasFocus() || focus != focusTold;
+        }
+        default:
+            return false;
+    }
+}
+
+void Update(QAccessibleEvent* event) {
+    if (event->type() == QAccessible::Focus) focusTold = event->object();
+    if (Withheld(*event)) return;
+    if (nextHandler) {
+        nextHandler(event);
+        return;
+    }
+    // On to the platform, which takes the events while no handler is set.
+    QAccessible::installUpdateHandler(nullptr);
+    QAccessible::updateAccessibility(event);
+    QAccessible::installUpdateHandler(&Update);
 }
 
 void InstallFactory() {
     static const bool installed = [] {
         QAccessible::installFactory(&Factory);
+        nextHandler = QAccessible::installUpdateHandler(&Update);
         return true;
     }();
     (void)installed;
 }
 
+// Whether the interface Qt holds for the widget is the one the factory
+// above makes.
+bool MadeHere(QWidget& w, QAccessibleInterface* iface) {
+    if (qobject_cast<TapeListView*>(&w)) return iface->role() == QAccessible::List;
+    if (const WindowRole* r = RoleOfWindow(w)) return iface->role() == r->role;
+    return dynamic_cast<DisplayHolderAccessible*>(iface) ||
+           dynamic_cast<ValueLabelAccessible*>(iface) || dynamic_cast<TextBoxAccessible*>(iface);
+}
+
 // An interface made while a widget was still being built (Qt may ask for one
 // during construction) came from the default factory; drop it so the next
 // request goes through ours.
-void Renew(QWidget& w, QAccessible::Role role) {
+void Renew(QWidget& w) {
     QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(&w);
-    if (iface && iface->role() != role)
+    if (iface && !MadeHere(w, iface))
         QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
@@ -98,10 +336,11 @@ void Renew(QWidget& w, QAccessible::Role role) {
 void MakeAccessible(QWidget& window) {
     InstallFactory();
     ApplyAccessibleNames(window);
-    if (const WindowRole* r = RoleOfWindow(window)) Renew(window, r->role);
+    if (RoleOfWindow(window)) Renew(window);
     for (QWidget* w : window.findChildren<QWidget*>()) {
-        if (qobject_cast<TapeListView*>(w)) Renew(*w, QAccessible::List);
-        if (w->property(kDisplayProperty).isValid()) Renew(*w, kDisplayRole);
+        if (qobject_cast<TapeListView*>(w) || w->property(kDisplayProperty).isValid() ||
+            ValueLabelOf(*w) || qobject_cast<QLineEdit*>(w))
+            Renew(*w);
     }
 }
 
@@ -109,25 +348,14 @@ void SetDisplayHolder(QWidget& holder, QLabel& display) {
     holder.setProperty(kDisplayProperty, QVariant::fromValue<QObject*>(&display));
 }
 
-void DisplayChanged(QWidget& holder) {
-    if (!QAccessible::isActive() || holder.property(kDisplayPending).toBool()) return;
-    // Told once the key's handler is done: a key that clears the display
-    // and then shows a digit is heard as the digit only.
-    holder.setProperty(kDisplayPending, true);
-    QMetaObject::invokeMethod(
-        &holder,
-        [&holder] {
-            holder.setProperty(kDisplayPending, false);
-            const auto* label =
-                qobject_cast<const QLabel*>(holder.property(kDisplayProperty).value<QObject*>());
-            const QString text = label ? label->text() : QString();
-            if (!QAccessible::isActive() || holder.property(kDisplayTold).toString() == text)
-                return;
-            holder.setProperty(kDisplayTold, text);
-            QAccessibleEvent description(&holder, QAccessible::DescriptionChanged);
-            QAccessible::updateAccessibility(&description);
-        },
-        Qt::QueuedConnection);
+QAccessible::UpdateHandler ListenInsteadOfPlatform(QAccessible::UpdateHandler listener) {
+    return std::exchange(nextHandler, listener);
+}
+
+void ValueChanged(QWidget& label) {
+    if (!QAccessible::isActive()) return;
+    QAccessibleEvent named(&label, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
 }
 
 }  // namespace tallyroll

@@ -12,18 +12,19 @@ constexpr const char* kDemo = "frmDemo";
 constexpr const char* kTitle = "Form1";
 
 // On Linux, Qt names a combo box by its current entry, as AT-SPI expects;
-// their descriptions say what they are.
+// their descriptions say what they are. The names of the labels listed in
+// Accessibility.cpp are followed by their values ("Grand total 121.30").
 constexpr AccessibleNameDef kNames[] = {
     {kCalc, nullptr, -1, "Calculator", "Adding machine with a paper tape"},
     {kCalc, "cboDecPlace", -1, "Decimal places", "Decimal places, Ctrl+0 to Ctrl+6"},
-    {kCalc, "fraChangeTape", -1, "Change tape", "Corrects the selected tape line"},
+    {kCalc, "fraChangeTape", -1, "Change Tape", "Corrects the selected tape line"},
     {kCalc, "cmdSaveChange", -1, "Save change",
      "Rewrites the line and recalculates the tape, Enter"},
     {kCalc, "cmdCancelChange", -1, "Cancel change", "Leaves the tape as it is, Escape"},
     {kCalc, "txtChangeTo", -1, "New number", "The number the line gets"},
     {kCalc, "cboType", -1, "New operator", "New operator"},
-    {kCalc, "lblChangeTape", 2, "Warning", "Changes here will affect the grand total"},
-    {kCalc, "Label1", -1, "Change tape", ""},
+    {kCalc, "lblChangeTape", 2, "Changes here will affect the grand total", "Warning"},
+    {kCalc, "Label1", -1, "Change Tape", ""},
     {kCalc, "lblChangeTape", 0, "Old number:", ""},
     {kCalc, "lblChangeTape", 1, "New number:", ""},
     {kCalc, "lblChangeFrom", -1, "Old number", "The line as it stands"},
@@ -61,8 +62,8 @@ constexpr AccessibleNameDef kNames[] = {
     {kCalc, "cmdFunction", 2, "Reciprocal", "Ctrl+I"},
     {kCalc, "cmdFunction", 0, "Square root", "Ctrl+T"},
     {kCalc, "cmdBackspace", -1, "Backspace", "Deletes the last digit"},
-    // The focus holder's description is the display itself (Accessibility.cpp).
-    {kCalc, "picSetFocus", -1, "Result", nullptr},
+    // The focus holder's text is the display (Accessibility.cpp).
+    {kCalc, "picSetFocus", -1, "Result", "Type numbers and operators; Up and Down read the tape"},
     {kCalc, "Image1", -1, "Calculator icon", ""},
     {kCalc, "lblValue", -1, "Start value", ""},
     {kCalc, "lblGrandTotal", -1, "Grand total", "The grand total so far"},

@@ -34,9 +34,14 @@ constexpr const char* kDecimalEntries[] = {"0 Fixed Decimal", "1 Fixed Decimal",
                                            "6 Fixed Decimal"};
 constexpr const char* kTypeEntries[] = {"+", "-", "/", "x", "1/x"};
 
+// A 1-pixel border and a 20-pixel title bar at 15 twips per pixel: a common
+// desktop theme's frame, the one the outer size of 5900 x 4950 twips leaves
+// room for the whole layout in (391 x 309 pixels inside at 96 dots per inch).
+constexpr FrameTwips kReferenceFrame{15, 300, 15, 15};
+
 // clang-format off
 constexpr FormDef kFormDef{"frmCalculator", "Calculator", {SystemColour::InactiveTitleBar},
-                           {kSans, 8.25, false}, 5790, 6690, 5900, 4950};
+                           {kSans, 8.25, false}, 5790, 6690, 5900, 4950, kReferenceFrame};
 // clang-format on
 
 // clang-format off

@@ -73,6 +73,11 @@ struct ControlDef {
     std::span<const char* const> items = {};
 };
 
+// The edges a window manager draws around a window's inner area, in twips.
+struct FrameTwips {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+
 // The window itself.
 struct FormDef {
     const char* name;
@@ -80,7 +85,19 @@ struct FormDef {
     Colour back;
     FontDef font;                 // the window's default font
     int innerWidth, innerHeight;  // twips, as defined; replaced at load
-    int outerWidth, outerHeight;  // twips, set at load
+    int outerWidth, outerHeight;  // twips: the size at load, frame included
+    // The frame the outer size was made for. The window keeps the inner area
+    // this frame leaves whatever frame it really gets, so a taller title bar
+    // makes the window taller instead of cutting off its bottom row.
+    FrameTwips referenceFrame;
+
+    // The inner area the window takes at load.
+    constexpr int loadedInnerWidth() const {
+        return outerWidth - referenceFrame.left - referenceFrame.right;
+    }
+    constexpr int loadedInnerHeight() const {
+        return outerHeight - referenceFrame.top - referenceFrame.bottom;
+    }
 };
 
 const FormDef& CalculatorForm();

@@ -25,10 +25,13 @@
 #include "engine/CalcError.h"
 #include "window/AccessKeys.h"
 #include "window/Accessibility.h"
+#include "window/AppIcon.h"
 #include "window/ControlTable.h"
 #include "window/FittingLabel.h"
 #include "window/FocusFrame.h"
+#include "window/FocusOrder.h"
 #include "window/HelpWindow.h"
+#include "window/KeyEcho.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
 #include "window/RestoreTape.h"
@@ -37,37 +40,40 @@
 #include "window/TapeModel.h"
 #include "window/UndoCommands.h"
 #include "window/Widgets.h"
+#include "window/WindowFrame.h"
 #include "window/Zoom.h"
 
 namespace tallyroll {
 
 namespace {
 
-// The click handler of every button, for single buttons and control arrays.
+// The click handler of every button, for single buttons and control arrays,
+// and whether it always hands the focus back to the focus holder.
 struct ButtonHandler {
     std::string_view name;
     void (Calculator::*plain)();
     void (Calculator::*indexed)(std::int16_t);
+    bool parksFocus;
 };
 
 using C = Calculator;
 constexpr ButtonHandler kButtonHandlers[] = {
-    {"cmdNumber", nullptr, &C::cmdNumber_Click},
-    {"cmdOperator", nullptr, &C::cmdOperator_Click},
-    {"cmdFunction", nullptr, &C::cmdFunction_Click},
-    {"cmdMemory", nullptr, &C::cmdMemory_Click},
-    {"cmdDecimal", &C::cmdDecimal_Click, nullptr},
-    {"cmdBackspace", &C::cmdBackspace_Click, nullptr},
-    {"cmdNegitive", &C::cmdNegitive_Click, nullptr},
-    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr},
-    {"cmdCancel", &C::cmdCancel_Click, nullptr},
-    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr},
-    {"cmdClear", &C::cmdClear_Click, nullptr},
-    {"cmdPrint", &C::cmdPrint_Click, nullptr},
-    {"cmdSave", &C::cmdSave_Click, nullptr},
-    {"cmdClose", &C::cmdClose_Click, nullptr},
-    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr},
-    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr},
+    {"cmdNumber", nullptr, &C::cmdNumber_Click, true},
+    {"cmdOperator", nullptr, &C::cmdOperator_Click, true},
+    {"cmdFunction", nullptr, &C::cmdFunction_Click, true},
+    {"cmdMemory", nullptr, &C::cmdMemory_Click, true},
+    {"cmdDecimal", &C::cmdDecimal_Click, nullptr, true},
+    {"cmdBackspace", &C::cmdBackspace_Click, nullptr, true},
+    {"cmdNegitive", &C::cmdNegitive_Click, nullptr, true},
+    {"cmdCancelEntry", &C::cmdCancelEntry_Click, nullptr, true},
+    {"cmdCancel", &C::cmdCancel_Click, nullptr, true},
+    {"cmdGrandTotal", &C::cmdGrandTotal_Click, nullptr, false},  // only when it runs equals
+    {"cmdClear", &C::cmdClear_Click, nullptr, true},
+    {"cmdPrint", &C::cmdPrint_Click, nullptr, true},
+    {"cmdSave", &C::cmdSave_Click, nullptr, false},
+    {"cmdClose", &C::cmdClose_Click, nullptr, false},
+    {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr, true},
+    {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr, true},
 };
 
 QString Q(const char* s) {
@@ -164,11 +170,16 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     tppX_ = hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
     tppY_ = hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
     InstallFontSubstitutes();
+    const FrameTwips& ref = CalculatorForm().referenceFrame;  // not zoomed: the frame is not ours
+    frame_ = new WindowFrame(*this,
+                             {PxAt(ref.left, 1, true), PxAt(ref.top, 1, false),
+                              PxAt(ref.right, 1, true), PxAt(ref.bottom, 1, false)},
+                             [this] { PositionWindow(); });
 
     const FormDef& form = CalculatorForm();
     setObjectName(Q(form.name));
     setWindowTitle(Q(form.caption));
-    setWindowIcon(QIcon(QStringLiteral(":/tallyroll/window/icon-32.png")));
+    setWindowIcon(AppIcon());
     setFont(MakeFont(form.font, font()));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, ResolveColour(form.back, pal));
@@ -189,6 +200,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallUndoCommands(*this, *calc_);
     InstallZoomCommands(*this);
     InstallHelpCommand(*this);
+    InstallKeyEcho(*this);
     journal_ = InstallTapeJournal(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
@@ -200,7 +212,11 @@ FrmCalculator::~FrmCalculator() {
 }
 
 int FrmCalculator::Px(double twips, bool horizontal) const {
-    return static_cast<int>(std::lround(twips * zoom_ / (horizontal ? tppX_ : tppY_)));
+    return PxAt(twips, zoom_, horizontal);
+}
+
+int FrmCalculator::PxAt(double twips, double zoom, bool horizontal) const {
+    return static_cast<int>(std::lround(twips * zoom / (horizontal ? tppX_ : tppY_)));
 }
 
 QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
@@ -211,7 +227,6 @@ QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
 void FrmCalculator::BuildControls() {
     model_ = new TapeModel(this);
     const QIcon icon = windowIcon();
-    std::vector<std::pair<int, QWidget*>> tabOrder;
     std::vector<QWidget*> graphical;  // drawn beneath the other controls, as a form does
 
     int order = 0;
@@ -243,7 +258,7 @@ void FrmCalculator::BuildControls() {
                 auto* l = new QLabel(parent);
                 const QRect r =
                     PixelRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
-                l->setPixmap(icon.pixmap(r.size()));
+                l->setPixmap(icon.pixmap(r.size(), devicePixelRatioF()));
                 w = l;
                 break;
             }
@@ -319,16 +334,11 @@ void FrmCalculator::BuildControls() {
         if (def.kind == ControlKind::Label || def.kind == ControlKind::Image ||
             def.kind == ControlKind::Shape)
             graphical.push_back(w);
-        if (def.tab >= 0 && w->focusPolicy() != Qt::NoFocus) tabOrder.emplace_back(def.tab, w);
     }
 
     // Later entries of the definition lie above earlier ones among the
     // graphical controls; all of them lie beneath buttons, lists and boxes.
     for (auto it = graphical.rbegin(); it != graphical.rend(); ++it) (*it)->lower();
-    std::sort(tabOrder.begin(), tabOrder.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
-    for (std::size_t i = 1; i < tabOrder.size(); ++i)
-        QWidget::setTabOrder(tabOrder[i - 1].second, tabOrder[i].second);
 
     auto find = [this](const char* name) { return control(Q(name)); };
     controls_.lblResult = qobject_cast<QLabel*>(find("lblResult"));
@@ -345,6 +355,7 @@ void FrmCalculator::BuildControls() {
     controls_.lstTape = qobject_cast<TapeListView*>(find("lstTape"));
     SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
     MakeAccessible(*this);
+    SetFocusOrder(*this, controls_);
 }
 
 void FrmCalculator::ConnectHandlers() {
@@ -355,6 +366,10 @@ void FrmCalculator::ConnectHandlers() {
         if (h == std::end(kButtonHandlers)) continue;
         const auto index = static_cast<std::int16_t>(b->property("Index").toInt());
         const ButtonHandler handler = *h;
+        // Tab reaches it; a click leaves the focus where its handler hands
+        // it back anyway, so a screen reader hears the click's result rather
+        // than the focus leaving and coming back.
+        if (handler.parksFocus) b->setFocusPolicy(Qt::TabFocus);
         connect(b, &QPushButton::clicked, this, [this, handler, index] {
             Run(handler.name, [&] {
                 if (handler.plain)
@@ -403,6 +418,7 @@ QAction* FrmCalculator::AddCommand(const CommandDef& def, std::function<void()> 
     action->setObjectName(Q(def.id));
     action->setShortcuts(QKeySequence::listFromString(Q(def.keys), QKeySequence::PortableText));
     action->setShortcutContext(Qt::WindowShortcut);
+    if (def.help) action->setProperty("help", Q(def.help));
     addAction(action);
     connect(
         action, &QAction::triggered, this,
@@ -458,6 +474,10 @@ bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     return code == 0;
 }
 
+bool FrmCalculator::focusNextPrevChild(bool next) {
+    return MoveFocusInPanel(controls_, next) || QWidget::focusNextPrevChild(next);
+}
+
 void FrmCalculator::keyPressEvent(QKeyEvent* event) {
     const QtView::Handling handling(*view_);
     // Form_KeyPress: only characters delivered to the window itself. A key a
@@ -478,17 +498,16 @@ void FrmCalculator::Form_Load() {
     if (loaded_) return;
     loaded_ = true;
     if (view_->now().day % 5 == 0 && hooks_.showTitle) hooks_.showTitle();
-    ApplyOuterSize();
+    ApplyInnerSize();
     PositionWindow();
 }
 
-void FrmCalculator::ApplyOuterSize() {
+void FrmCalculator::ApplyInnerSize() {
     const FormDef& form = CalculatorForm();
+    // Created now, so that a platform that knows the frame before the window
+    // is shown tells it to the placement at once.
     if (!windowHandle()) create();
-    frameMargins_ = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    const QMargins& m = frameMargins_;
-    setFixedSize(Px(form.outerWidth, true) - m.left() - m.right(),
-                 Px(form.outerHeight, false) - m.top() - m.bottom());
+    setFixedSize(Px(form.loadedInnerWidth(), true), Px(form.loadedInnerHeight(), false));
 }
 
 WorkAreaPixels FrmCalculator::WorkArea() const {
@@ -499,17 +518,21 @@ WorkAreaPixels FrmCalculator::WorkArea() const {
 }
 
 void FrmCalculator::PositionWindow() {
-    const FormDef& form = CalculatorForm();
-    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX_ / zoom_, tppY_ / zoom_,
-                                                   form.outerWidth, form.outerHeight);
-    move(Px(p.left, true), Px(p.top, false));
+    // The real outer size, inner area and frame, in the placement's twips
+    // (at the zoom, like the work area).
+    const QSize outer = size().grownBy(frame_->margins());
+    const double tppX = tppX_ / zoom_, tppY = tppY_ / zoom_;
+    const auto outerWidth = static_cast<int>(std::lround(outer.width() * tppX));
+    const auto outerHeight = static_cast<int>(std::lround(outer.height() * tppY));
+    const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX, tppY, outerWidth, outerHeight);
+    frame_->Place(QPoint(Px(p.left, true), Px(p.top, false)));
 }
 
 void FrmCalculator::SetZoom(double zoom) {
     zoom_ = zoom;
     ZoomControls(*this);
     if (loaded_) {
-        ApplyOuterSize();
+        ApplyInnerSize();
         PositionWindow();
     }
     Form_Resize();
@@ -518,27 +541,15 @@ void FrmCalculator::SetZoom(double zoom) {
 bool FrmCalculator::FitsWorkArea(double zoom) const {
     const FormDef& form = CalculatorForm();
     const WorkAreaPixels a = WorkArea();
-    return std::lround(form.outerWidth * zoom / tppX_) <= a.right - a.left &&
-           std::lround(form.outerHeight * zoom / tppY_) <= a.bottom - a.top;
+    const QMargins m = frame_->margins();
+    return PxAt(form.loadedInnerWidth(), zoom, true) + m.left() + m.right() <= a.right - a.left &&
+           PxAt(form.loadedInnerHeight(), zoom, false) + m.top() + m.bottom() <= a.bottom - a.top;
 }
 
 void FrmCalculator::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (event->spontaneous()) return;
-    // Look for the frame a few times while the window manager frames it.
-    for (const int ms : {0, 50, 150, 400})
-        QTimer::singleShot(ms, this, &FrmCalculator::KeepOuterSize);
     Form_Activate();
-}
-
-void FrmCalculator::KeepOuterSize() {
-    // A window manager tells the size of its frame only a moment after the
-    // window is mapped. Once it is known, size and place the window again so
-    // that the frame, not the inner area, has the size and place the load
-    // gave it.
-    if (!windowHandle() || windowHandle()->frameMargins() == frameMargins_) return;
-    ApplyOuterSize();
-    PositionWindow();
 }
 
 void FrmCalculator::Form_Activate() {

@@ -4,7 +4,6 @@
 // as owner and, once ShowModal returns, reads accepted() and result(); then it
 // unloads the window and releases it when unloaded() is emitted.
 
-#include <QMargins>
 #include <QString>
 #include <QWidget>
 
@@ -22,6 +21,7 @@ class QAction;
 namespace tallyroll {
 
 class TapeJournal;
+class WindowFrame;
 
 class FrmCalculator : public QWidget {
     Q_OBJECT
@@ -86,6 +86,7 @@ class FrmCalculator : public QWidget {
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    bool focusNextPrevChild(bool next) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -98,18 +99,18 @@ class FrmCalculator : public QWidget {
     void Form_Resize();
     void Form_Unload();
     void PositionWindow();
-    void ApplyOuterSize();
-    void KeepOuterSize();
+    void ApplyInnerSize();
     WorkAreaPixels WorkArea() const;
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
     int Px(double twips, bool horizontal) const;
+    int PxAt(double twips, double zoom, bool horizontal) const;
 
     CalculatorHooks hooks_;
     double tppX_ = 15, tppY_ = 15;
     double zoom_ = 1;
     bool loaded_ = false, unloaded_ = false;
-    QMargins frameMargins_;  // of the window's frame when its size was set
+    WindowFrame* frame_ = nullptr;  // the window manager's frame around the window
     TapeModel* model_ = nullptr;
     ViewControls controls_;
     std::unique_ptr<QtView> view_;

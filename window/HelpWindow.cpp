@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "window/FrmCalculator.h"
+#include "window/KeyGuide.h"
 
 #ifndef TALLYROLL_VERSION
 #define TALLYROLL_VERSION "0"
@@ -17,52 +18,25 @@ namespace tallyroll {
 
 namespace {
 
-constexpr CommandDef kHelp{"help", "&Help", "F1"};
-
-struct KeyHelp {
-    const char* keys;
-    const char* does;
-};
-
-// Every key of the calculator window, in the order a newcomer needs them.
-constexpr KeyHelp kKeys[] = {
-    {"0 – 9, .", "type a number"},
-    {"+ &nbsp; - &nbsp; * &nbsp; /", "add, subtract, multiply, divide"},
-    {"= or Enter", "total; a second = closes the calculation into the grand total"},
-    {"%", "percent of the running total"},
-    {"Backspace", "delete the last digit"},
-    {"E", "clear entry (CE)"},
-    {"C or Escape", "cancel (C); twice in a row also writes the grand total"},
-    {"G", "grand total"},
-    {"L", "clear the tape"},
-    {"P or Ctrl+P", "print the tape"},
-    {"S", "save the result and close"},
-    {"X", "exit the program"},
-    {"F9", "change sign (+/-)"},
-    {"Ctrl+T / Ctrl+I", "square root / reciprocal (1/x)"},
-    {"Ctrl+M / Ctrl+Shift+M", "memory add (M+) / subtract (M-)"},
-    {"Ctrl+R / Ctrl+L", "memory recall (MR) / clear (MC)"},
-    {"Ctrl+0 – Ctrl+6", "0 to 6 decimals"},
-    {"Up, Down, Ctrl+Home, Ctrl+End", "move along the tape"},
-    {"F2", "correct the selected tape line (Escape cancels)"},
-    {"Ctrl+C / Ctrl+Shift+C", "copy the display / the tape"},
-    {"Ctrl+V or Shift+Insert", "paste a number"},
-    {"Ctrl+S / Ctrl+O", "save the tape to a file / open a tape file"},
-    {"Ctrl+Shift+T", "restore the last tape kept, after the program ended or crashed"},
-    {"Menu or Shift+F10", "the tape's menu"},
-    {"Ctrl+Z", "undo the last clear, correction or opened tape"},
-    {"Ctrl+Shift+Z or Ctrl+Y", "redo"},
-    {"Ctrl++ or Ctrl+= / Ctrl+-", "zoom in / out (100 % to 300 %)"},
-    {"F1", "this help; Escape closes it"},
-};
+constexpr CommandDef kHelp{"help", "&Help", "F1", "this help (Escape closes it)"};
 
 }  // namespace
 
-QString HelpText() {
+QString HelpText(const FrmCalculator& window) {
+    // The keyboard map comes from the window's own key and command tables.
+    const auto bold = [](const QString& key) {
+        return QStringLiteral("<b>%1</b>").arg(key.toHtmlEscaped());
+    };
     QString keys;
-    for (const KeyHelp& k : kKeys)
-        keys += QStringLiteral("<tr><td><b>%1</b></td><td>%2</td></tr>")
-                    .arg(QString::fromUtf8(k.keys), QString::fromUtf8(k.does));
+    bool typed = true;
+    for (const KeyGuideRow& row : KeyGuide(window)) {
+        if (typed && !row.typed)
+            keys += QStringLiteral(
+                "<tr><td colspan=\"2\"><i>Keys without a character of their own:</i></td></tr>");
+        typed = row.typed;
+        keys += QStringLiteral("<tr><td>%1</td><td>%2</td></tr>")
+                    .arg(KeysText(row, bold), row.does.toHtmlEscaped());
+    }
     return QStringLiteral(
                "<h3>Keyboard</h3><table cellspacing=\"4\">%1</table>"
                "<p>Letters work in either case. Every button can also be clicked.</p>"
@@ -76,9 +50,11 @@ QString HelpText() {
                "number, pick the operator and press Enter. Every total on the tape is "
                "worked out again. Ctrl+Z takes back a correction or a clear of the "
                "tape (up to 50 of them); Ctrl+Shift+Z does it again.</p>"
+               "<p>The tape is kept as it changes: after the program ended or crashed, "
+               "Ctrl+Shift+T (Restore last tape in the tape's menu) brings it back.</p>"
                "<h3>About</h3>"
                "<p><b>tallyroll</b> %2 &mdash; an adding machine with a paper tape.<br>"
-               "Licence: MIT.</p>")
+               "Copyright 2026 The tallyroll developers. Licence: MIT.</p>")
         .arg(keys, QStringLiteral(TALLYROLL_VERSION));
 }
 
@@ -88,7 +64,7 @@ HelpWindow::HelpWindow(FrmCalculator& calculator)
     setWindowTitle(QStringLiteral("Calculator Help"));
     auto* text = new QTextBrowser(this);
     text->setObjectName(QStringLiteral("txtHelp"));
-    text->setHtml(HelpText());
+    text->setHtml(HelpText(calculator));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(text);

@@ -23,8 +23,8 @@ class HelpWindow : public QWidget {
     FrmCalculator& calculator_;
 };
 
-// The keyboard map and the rest of the help, as rich text.
-QString HelpText();
+// The keyboard map of `window` and the rest of the help, as rich text.
+QString HelpText(const FrmCalculator& window);
 
 // Binds F1 to the help window of `window` (one per calculator window).
 void InstallHelpCommand(FrmCalculator& window);

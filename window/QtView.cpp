@@ -10,6 +10,7 @@
 #include "window/TapeListView.h"
 
 #include "window/Accessibility.h"
+#include "window/Announcer.h"
 #include "window/ErrorReportText.h"
 
 namespace tallyroll {
@@ -22,7 +23,11 @@ QString Q(const std::string& s) {
 
 QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
                const CalculatorHooks& hooks)
-    : window_(window), c_(controls), model_(model), hooks_(hooks) {}
+    : window_(window),
+      c_(controls),
+      model_(model),
+      hooks_(hooks),
+      announcer_(new Announcer(*c_.picSetFocus, *c_.lblResult, *c_.lblGrandTotal, model)) {}
 
 void QtView::attach(Calculator& calc) {
     calc_ = &calc;
@@ -90,9 +95,21 @@ void QtView::tapeAboutToAppend(int row) {
 void QtView::tapeAppended() {
     Quietly(&TapeModel::appended);
     justAppended_ = true;
+    // Read from the tape: while a key is handled the list may not know the line yet.
+    if (calc_) announcer_->LineAppended(calc_->tape().last());
+}
+
+void QtView::tapeCleared() {
+    Quietly(&TapeModel::cleared);
+    announcer_->TapeEmptied();
+}
+
+void QtView::tell(std::string text) {
+    announcer_->Note(std::move(text));
 }
 
 void QtView::tapeSelectionChanged(int row) {
+    announcer_->SelectionChanged(row);
     if (syncingSelection_) return;
     // "=" adds two lines, each selected as it goes on: the list selects and
     // scrolls to the last one only, once the key has been handled. Any
@@ -125,12 +142,19 @@ void QtView::setCaption(Label label, const std::string& text) {
     const QString caption = Q(text);
     if (caption == target->text()) return;
     target->setText(caption);
-    if (label == Label::Result) DisplayChanged(*c_.picSetFocus);
-    if (label == Label::GrandTotal && grandTotalListener_) grandTotalListener_();
+    ValueChanged(*target);
+    if (label == Label::Result) announcer_->DisplayChanged();
+    if (label == Label::GrandTotal) {
+        announcer_->GrandTotalChanged();
+        if (grandTotalListener_) grandTotalListener_();
+    }
 }
 
 void QtView::setMemoryVisible(bool visible) {
+    if (visible != c_.lblMemory->isHidden()) return;
     c_.lblMemory->setVisible(visible);
+    ValueChanged(*c_.lblMemory);
+    announcer_->MemoryChanged(visible);
 }
 
 void QtView::setDecimalSelection(int index) {
@@ -144,6 +168,7 @@ void QtView::setChangePanelVisible(bool visible) {
 
 void QtView::setChangeFrom(const std::string& text) {
     c_.lblChangeFrom->setText(Q(text));
+    ValueChanged(*c_.lblChangeFrom);
 }
 
 void QtView::setChangeTo(const std::string& text) {

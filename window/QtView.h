@@ -14,6 +14,7 @@ class QLineEdit;
 
 namespace tallyroll {
 
+class Announcer;
 class TapeListView;
 
 // The controls the calculation reaches.
@@ -89,14 +90,17 @@ class QtView : public CalculatorView {
     LocalDateTime now() const override;
     std::unique_ptr<Printer> defaultPrinter() override;
 
+    // Something for a screen reader to hear after the event at hand.
+    void tell(std::string text);
+
     void tapeAboutToAppend(int row) override;
     void tapeAppended() override;
     void tapeAboutToRemoveFirst() override { Quietly(&TapeModel::aboutToRemoveFirst); }
     void tapeRemovedFirst() override { Quietly(&TapeModel::removedFirst); }
     void tapeAboutToClear() override { Quietly(&TapeModel::aboutToClear); }
-    void tapeCleared() override { Quietly(&TapeModel::cleared); }
+    void tapeCleared() override;
     void tapeAboutToReset() override { Quietly(&TapeModel::aboutToClear); }
-    void tapeReset() override { Quietly(&TapeModel::cleared); }
+    void tapeReset() override { tapeCleared(); }
     void tapeLinesChanged(int first, int last) override { model_.linesChanged(first, last); }
     void tapeSelectionChanged(int row) override;
 
@@ -111,6 +115,7 @@ class QtView : public CalculatorView {
     ViewControls c_;
     TapeModel& model_;
     const CalculatorHooks& hooks_;
+    Announcer* announcer_;  // a child of the focus holder
     bool syncingSelection_ = false;
     // Lines went onto the tape during the event under way: the scroll bar
     // waits, and the list shows their selection once, at its end.

@@ -13,7 +13,8 @@ namespace tallyroll {
 
 namespace {
 
-constexpr CommandDef kRestore{"restoreTape", "&Restore last tape\u2026", "Ctrl+Shift+T"};
+constexpr CommandDef kRestore{"restoreTape", "&Restore last tape\u2026", "Ctrl+Shift+T",
+                              "restore the last tape kept, after the program ended or crashed"};
 constexpr const char* kTitle = "Restore last tape";
 
 std::string When(const QDateTime& t) {

@@ -271,6 +271,16 @@ void CurrentChanged(TapeListView& view, int row) {
     if (TapeAccessible* a = Of(view)) a->Current(row);
 }
 
+void FocusCame(TapeListView& view) {
+    if (!Of(view)) return;
+    QMetaObject::invokeMethod(
+        &view,
+        [&view] {
+            if (TapeAccessible* a = Of(view)) a->Current(view.currentIndex().row());
+        },
+        Qt::QueuedConnection);
+}
+
 }  // namespace tape_accessibility
 
 }  // namespace tallyroll

@@ -21,6 +21,9 @@ void Reset(TapeListView& view);
 void RowsChanged(TapeListView& view, int first, int last);
 void SelectionChanged(TapeListView& view, int row);
 void CurrentChanged(TapeListView& view, int row);
+// The focus came to the list: once the list is told focused, its current line
+// is, so a screen reader reads the line rather than only the list.
+void FocusCame(TapeListView& view);
 }  // namespace tape_accessibility
 
 }  // namespace tallyroll

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <functional>
 
+#include "tape/PasteText.h"
 #include "window/FrmCalculator.h"
 #include "window/KeyTable.h"
 #include "window/TapeFiles.h"
@@ -36,7 +37,7 @@ QString Text(const std::string& s) {
 }
 
 void CopyDisplay(FrmCalculator& w) {
-    Clipboard().setText(Text(w.calculator().captions().lblResult));
+    Clipboard().setText(Text(CopiedNumber(w.calculator().captions().lblResult)));
 }
 
 void CopyTape(FrmCalculator& w) {
@@ -61,15 +62,19 @@ void ShowTapeMenu(FrmCalculator& w);
 
 // Menu texts are what a script's "menu" command names, without the "&".
 const TapeCommand kCommands[] = {
-    {{"copyDisplay", "Copy &display", "Ctrl+C"}, &CopyDisplay},
+    {{"copyDisplay", "Copy &display", "Ctrl+C",
+      "copy the number on the display (a negative with an ASCII -, the empty display as 0)"},
+     &CopyDisplay},
     {{"copyLine", "Copy &line", ""}, &CopyLine},
-    {{"copyTape", "&Copy tape", "Ctrl+Shift+C"}, &CopyTape},
-    {{"pasteNumber", "&Paste number", "Ctrl+V; Shift+Ins"}, &Paste},
-    {{"saveTape", "&Save tape\u2026", "Ctrl+S"}, &SaveTapeFile},
-    {{"openTape", "&Open tape\u2026", "Ctrl+O"}, &OpenTapeFile},
+    {{"copyTape", "&Copy tape", "Ctrl+Shift+C",
+      "copy the whole tape, one line per tape line, as shown"},
+     &CopyTape},
+    {{"pasteNumber", "&Paste number", "Ctrl+V; Shift+Ins", "paste a number"}, &Paste},
+    {{"saveTape", "&Save tape\u2026", "Ctrl+S", "save the tape to a file"}, &SaveTapeFile},
+    {{"openTape", "&Open tape\u2026", "Ctrl+O", "open a tape file"}, &OpenTapeFile},
     {{"exportCsv", "Export CS&V\u2026", ""}, &ExportTapeCsv},
     {{"exportPdf", "Export P&DF\u2026", ""}, &ExportTapePdf},
-    {{"tapeMenu", "Tape menu", "Menu; Shift+F10"}, &ShowTapeMenu},
+    {{"tapeMenu", "Tape menu", "Menu; Shift+F10", "the tape's menu"}, &ShowTapeMenu},
 };
 
 constexpr const char* kMenuRows[] = {

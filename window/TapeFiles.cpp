@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <variant>
 
 #include "tape/PrintLayout.h"
@@ -96,6 +97,11 @@ bool OpenTapeFileAt(FrmCalculator& window, const QString& path, bool ask) {
     return true;
 }
 
+void OpenTapeFileSoon(FrmCalculator& window, const QString& path) {
+    // With the window as context, a window gone by then opens nothing.
+    QTimer::singleShot(0, &window, [&window, path] { OpenTapeFileAt(window, path, false); });
+}
+
 void OpenTapeFile(FrmCalculator& window) {
     const QString path =
         AskFile(window, "Open tape", FileMode::Open, "Tape files (*.tape);;All files (*)", "");
@@ -132,11 +138,15 @@ void ExportTapePdf(FrmCalculator& window) {
     }
     const std::string pdf = scratch.filePath(QStringLiteral("tape.pdf")).toStdString();
     const auto& open = window.hooks().pdfPrinter;
-    std::string why = calc.PrintTape([&]() -> std::unique_ptr<Printer> {
-        if (!open) throw PrintError("no PDF printer is available");
-        return open(pdf);
-    });
+    const Calculator::PrintRun run = calc.PrintTape(
+        [&]() -> std::unique_ptr<Printer> {
+            if (!open) throw PrintError("no PDF printer is available");
+            return open(pdf);
+        },
+        Calculator::TitleCancel::Stops);
     ParkFocus(window);
+    if (run.cancelled) return;  // Cancel in the title box: no file
+    std::string why = run.failure;
     QByteArray bytes;
     if (why.empty()) {
         QFile file(QString::fromStdString(pdf));

@@ -27,4 +27,8 @@ void ExportTapePdf(FrmCalculator& window);
 // is set, only after the user says yes. True when the tape was replaced.
 bool OpenTapeFileAt(FrmCalculator& window, const QString& path, bool ask);
 
+// Opens the tape file at `path` (without asking) once the event loop next
+// runs: a window about to be shown modally takes it when it is up.
+void OpenTapeFileSoon(FrmCalculator& window, const QString& path);
+
 }  // namespace tallyroll

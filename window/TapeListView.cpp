@@ -436,6 +436,11 @@ void TapeListView::changeEvent(QEvent* event) {
     }
 }
 
+void TapeListView::focusInEvent(QFocusEvent* event) {
+    QAbstractItemView::focusInEvent(event);
+    tape_accessibility::FocusCame(*this);
+}
+
 void TapeListView::resizeEvent(QResizeEvent* event) {
     QAbstractItemView::resizeEvent(event);
     // A horizontal scroll bar that comes takes the bottom row's room: keep

@@ -68,6 +68,7 @@ class TapeListView : public QAbstractItemView {
                      const QList<int>& roles = QList<int>()) override;
     void reset() override;
     void changeEvent(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
   private:

@@ -8,8 +8,9 @@ namespace tallyroll {
 
 namespace {
 
-constexpr CommandDef kUndo{"undo", "&Undo", "Ctrl+Z"};
-constexpr CommandDef kRedo{"redo", "&Redo", "Ctrl+Shift+Z; Ctrl+Y"};
+constexpr CommandDef kUndo{"undo", "&Undo", "Ctrl+Z",
+                           "undo the last clear of the tape, saved correction or opened tape file"};
+constexpr CommandDef kRedo{"redo", "&Redo", "Ctrl+Shift+Z; Ctrl+Y", "redo"};
 
 // "Undo Clear tape", or the plain text when there is no step.
 QString TextFor(const CommandDef& def, const std::string& step) {

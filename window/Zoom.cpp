@@ -16,8 +16,13 @@ namespace {
 
 constexpr double kSteps[] = {1.0, 1.25, 1.5, 1.75, 2.0, 2.5, 3.0};
 
-constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In", "Ctrl++; Ctrl+=; Ctrl+Shift+="};
-constexpr CommandDef kZoomOut{"zoomOut", "Zoom &Out", "Ctrl+-"};
+// Ctrl with the "+" key. Where "+" needs Shift (a US keyboard), X11 and
+// Wayland report Ctrl+Shift++ and match it to Ctrl++ and to Ctrl+Shift+= both,
+// so binding both made the key ambiguous. Ctrl+Shift++ is what the script
+// driver (and platforms without that matching) deliver for the same keys.
+constexpr CommandDef kZoomIn{"zoomIn", "Zoom &In", "Ctrl++; Ctrl+=; Ctrl+Shift++",
+                             "zoom in (100 % to 300 %)"};
+constexpr CommandDef kZoomOut{"zoomOut", "Zoom &Out", "Ctrl+-", "zoom out"};
 
 int Clamp(int step) {
     return std::clamp(step, 0, static_cast<int>(std::size(kSteps)) - 1);
@@ -70,7 +75,7 @@ void ZoomControls(FrmCalculator& window) {
         w->setFont(f);
         if (def.kind == ControlKind::Image)
             if (auto* image = qobject_cast<QLabel*>(w))
-                image->setPixmap(window.windowIcon().pixmap(r.size()));
+                image->setPixmap(window.windowIcon().pixmap(r.size(), window.devicePixelRatioF()));
     }
 }
 

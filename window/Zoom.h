@@ -1,5 +1,5 @@
 #pragma once
-// Zoom of the calculator window: Ctrl++ (also Ctrl+= and Ctrl+Shift+=) and
+// Zoom of the calculator window: Ctrl++ (also Ctrl+=, and Ctrl+Shift++) and
 // Ctrl+- step through 100 % to 300 %. Every control's place, size and font
 // grow together, as if the screen had fewer twips per pixel, and the window
 // is placed again by its placement rule. A step that would make the window

@@ -31,10 +31,30 @@ const SequenceRow kSequences[] = {
       "= 10.00"},
      "10.00",
      "="},
-    {"cancel_drops_first_number_after_it",
+    {"cancel_then_every_number_is_written",
      "12+3+C7+3=",
-     {"+ 12.00", "+ 3.00", SEP, "+ 3.00", "= 10.00"},
+     {"+ 12.00", "+ 3.00", SEP, "+ 7.00", "+ 3.00", "= 10.00"},
      "10.00",
+     "="},
+    {"running_total_through_zero_subtracts",
+     "2-2-7+1=",
+     {"+ 2.00", M + " 2.00", M + " 7.00", "+ 1.00", "= -6.00"},
+     "-6.00",
+     "="},
+    {"running_total_through_zero_after_product",
+     "3*1-3-3=",
+     {"+ 3.00", "x 1.00", M + " 3.00", M + " 3.00", "= -3.00"},
+     "-3.00",
+     "="},
+    {"zero_divided_is_zero_without_total_line",
+     "7-7/10=",
+     {"+ 7.00", M + " 7.00", "/ 10.00"},
+     "0.00",
+     "="},
+    {"first_number_after_zero_total_is_written_once",
+     "5-5=3+2=",
+     {"+ 5.00", M + " 5.00", SEP, "+ 3.00", "+ 2.00", "= 5.00"},
+     "5.00",
      "="},
     {"operator_again_repeats_last_number", "5+++", {"+ 5.00", "+ 5.00", "+ 5.00"}, "15.00", "+"},
     {"equals_after_operator", "5+=", {"+ 5.00", "= 5.00"}, "5.00", "="},
@@ -141,15 +161,28 @@ TEST(Operators, SecondEqualsAddsTheNegatedTotalAfterSignKey) {
 }
 
 TEST(Operators, HalfIsZeroForTheZeroTotalRule) {
-    // 0.5 rounds to the even 0, so it does not become the total; 0.6 does.
+    // After a total of 0, the first number of the next calculation becomes
+    // the total at once when it rounds to a whole number other than 0; 0.5
+    // rounds to the even 0 and goes the ordinary way. Both are written once.
+    for (const auto& [number, operand] : {std::pair{"0.5", 0.5}, std::pair{"0.6", 0.0}}) {
+        Session s;
+        s.keys(std::string("5-5=") + number + "+");
+        EXPECT_EQ(s.st().dblTotal, std::stod(number)) << number;
+        EXPECT_EQ(s.st().dblOperand, operand) << number;
+        EXPECT_EQ(s.tape(), (Lines{"+ 5.00", M + " 5.00", SEP, "+ " + std::string(number) + "0"}))
+            << number;
+    }
+}
+
+TEST(Operators, ZeroTotalRuleWaitsForAShownTotal) {
+    // A running total of 0 in the middle of a calculation, or after "&C"
+    // dropped one that had no total, is an ordinary value.
     Session s;
-    s.keys("1+C.5+");
-    EXPECT_EQ(s.st().dblTotal, 0.5);
-    EXPECT_EQ(s.tape().back(), "+ 0.50");
-    Session t;
-    t.keys("1+C.6+");
-    EXPECT_EQ(t.st().dblTotal, 0.6);
-    EXPECT_EQ(t.tape().back(), SEP);
+    s.keys("8+C5+3=");
+    EXPECT_EQ(s.tape(), (Lines{"+ 8.00", SEP, "+ 5.00", "+ 3.00", "= 8.00"}));
+    s.keys("C8+C5+3=");
+    EXPECT_EQ(s.tape().back(), "= 8.00");
+    EXPECT_EQ(s.tape()[s.tape().size() - 3], "+ 5.00");
 }
 
 }  // namespace

@@ -193,6 +193,15 @@ INSTANTIATE_TEST_SUITE_P(Texts, Paste,
                                                   false, "", false}),
                          RowName());
 
+TEST(Copy, GivesTheDisplayAsANumber) {
+    const std::pair<const char*, const char*> rows[] = {
+        {".", "0"},         {"-.", "0"},     {"0", "0"},
+        {"2.", "2"},        {"-12.", "-12"}, {"12.5", "12.5"},
+        {"-0.40", "-0.40"}, {".5", ".5"},    {"123456.000000", "123456.000000"},
+    };
+    for (const auto& [display, copied] : rows) EXPECT_EQ(CopiedNumber(display), copied) << display;
+}
+
 TEST(Paste, FourHundredDigitsAreBeyondTheRange) {
     EXPECT_FALSE(ReadPastedNumber(std::string(400, '9')));
     EXPECT_TRUE(ReadPastedNumber("0." + std::string(400, '9')));

@@ -167,6 +167,8 @@ class Session {
         HeadlessView& v = view();
         if (v.focus == "picSetFocus" || v.focus == "lstTape") {
             CheckKeyPress(calc(), code);
+        } else if (code == 27 && v.focus == "txtChangeTo" && v.panelVisible) {
+            calc().cmdCancelChange_Click();  // Escape in the change panel is its "Cancel"
         } else if (v.focus == "txtChangeTo") {
             const std::int16_t typed = code;
             if (typed == 13) saveRan_ = true;
@@ -175,10 +177,6 @@ class Session {
                 v.backspaceInChangeTo();
             else if (code >= 32)
                 v.typeIntoChangeTo(std::string(1, static_cast<char>(code)));
-        } else if (v.focus == "cboType") {
-            std::int16_t keyCode = code;  // the key's own event comes first
-            calc().cboType_KeyDown(keyCode, 0);
-            calc().cboType_KeyPress(code);
         } else if (code == ' ' && focusedButton_) {
             const auto again = focusedButton_;  // the click replaces focusedButton_
             again();                            // a focused button takes the space bar as a click
@@ -204,7 +202,9 @@ class Session {
         view().focus = "lstTape";
         calc().selectTapeLine(line);
         calc().lstTape_Click();
-        if (dbl) calc().lstTape_DblClick();
+        if (!dbl) return;
+        view().focus = "lstTape";  // the double click itself gives the list the focus
+        calc().lstTape_DblClick();
     }
 
     void setPrinter(PrinterMode mode) {
@@ -430,7 +430,10 @@ const std::vector<Action>& Actions() {
             s.note("choose cboType " + std::to_string(entry));
             if (!s.view().panelVisible) return;
             s.view().setChangeType(entries[entry]);
-            s.view().focus = "cboType";
+            // The closed list hands the focus back to the new-number box, its
+            // text no longer selected.
+            s.view().changeToAllSelected = false;
+            s.view().focus = "txtChangeTo";
         }});
         a.push_back({[](Session& s, Bytes& in) {
             const std::string text = in.text();

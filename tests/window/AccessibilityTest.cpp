@@ -6,12 +6,19 @@
 #include <qpa/qplatformintegration.h>
 #include <QAbstractButton>
 #include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTest>
 #include <algorithm>
+#include <optional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "WindowHarness.h"
+#include "window/Accessibility.h"
 #include "window/AccessibleNames.h"
 #include "window/ControlTable.h"
 
@@ -28,24 +35,42 @@ void SetActive(bool active) {
         a->setActive(active);
 }
 
-// Records what the window tells assistive technology, with it switched on.
+// Records what the window tells assistive technology, with it switched on:
+// what reaches the platform's bridge.
 class Events {
   public:
     Events() {
         SetActive(true);
         instance_ = this;
-        previous_ = QAccessible::installUpdateHandler(&Events::Record);
+        previous_ = ListenInsteadOfPlatform(&Events::Record);
     }
     ~Events() {
-        QAccessible::installUpdateHandler(previous_);
+        ListenInsteadOfPlatform(previous_);
         SetActive(false);
         instance_ = nullptr;
     }
     // Events of `type`, each with the name and description of its source.
-    std::vector<std::pair<QString, QString>> of(QAccessible::Event type) const {
+    std::vector<std::pair<QString, QString>> of(
+        QAccessible::Event type, QAccessible::Role role = QAccessible::NoRole) const {
         std::vector<std::pair<QString, QString>> out;
-        for (const auto& [t, name, description] : seen_)
-            if (t == type) out.emplace_back(name, description);
+        for (const Seen& e : seen_)
+            if (e.type == type && (role == QAccessible::NoRole || e.role == role))
+                out.emplace_back(e.name, e.description);
+        return out;
+    }
+    // The texts the inserted-text events of the focus holder carried, in order.
+    std::vector<std::string> inserted() const {
+        std::vector<std::string> out;
+        for (const Seen& e : seen_)
+            if (e.type == QAccessible::TextInserted && e.name == QLatin1String("Result"))
+                out.push_back(e.text.toStdString());
+        return out;
+    }
+    // Every event of an object named `name`, in order.
+    std::vector<QAccessible::Event> from(const QString& name) const {
+        std::vector<QAccessible::Event> out;
+        for (const Seen& e : seen_)
+            if (e.name == name) out.push_back(e.type);
         return out;
     }
     void clear() { seen_.clear(); }
@@ -53,13 +78,20 @@ class Events {
   private:
     static void Record(QAccessibleEvent* e) {
         QAccessibleInterface* i = e->accessibleInterface();
-        if (instance_ && i)
-            instance_->seen_.push_back(
-                {e->type(), i->text(QAccessible::Name), i->text(QAccessible::Description)});
+        if (!instance_ || !i) return;
+        Seen seen{e->type(),
+                  i->role(),
+                  i->text(QAccessible::Name),
+                  i->text(QAccessible::Description),
+                  {}};
+        if (e->type() == QAccessible::TextInserted)
+            seen.text = static_cast<QAccessibleTextInsertEvent*>(e)->textInserted();
+        instance_->seen_.push_back(seen);
     }
     struct Seen {
         QAccessible::Event type;
-        QString name, description;
+        QAccessible::Role role;
+        QString name, description, text;
     };
     static inline Events* instance_ = nullptr;
     QAccessible::UpdateHandler previous_ = nullptr;
@@ -114,22 +146,191 @@ TEST_F(Accessibility, WindowIsANamedDialog) {
     EXPECT_EQ(w->text(QAccessible::Name), QStringLiteral("Calculator"));
 }
 
-TEST_F(Accessibility, FocusHolderTellsTheDisplay) {
+// What a screen reader hears after each key: the holder's text-inserted
+// event carries it, and the text reads as selected until the focus comes back.
+struct ToldRow {
+    const char* keys;  // typed first
+    Qt::Key key;       // then this key, unless Qt::Key_unknown
+    Qt::KeyboardModifiers modifiers;
+    std::vector<std::string> told;  // what each inserted-text event carried
+};
+
+TEST_F(Accessibility, FocusHolderTellsWhatEachKeyDid) {
     Events events;
     QAccessibleInterface* holder = Iface(control("picSetFocus"));
-    EXPECT_EQ(holder->role(), QAccessible::StaticText);
+    ASSERT_EQ(holder->role(), QAccessible::EditableText);
     EXPECT_EQ(holder->text(QAccessible::Name), QStringLiteral("Result"));
     EXPECT_TRUE(holder->state().focused);
-    for (const QChar c : QStringLiteral("12+3=")) {
-        type(c);
+    EXPECT_TRUE(holder->state().readOnly);
+    QAccessibleTextInterface* text = holder->textInterface();
+    ASSERT_NE(text, nullptr);
+    const ToldRow rows[] = {
+        {"12", Qt::Key_unknown, {}, {"1.", "12."}},
+        {"+", Qt::Key_unknown, {}, {"plus 12.00"}},  // the display stays "12."
+        {"3=", Qt::Key_unknown, {}, {"3.", "15.00, plus 3.00, total 15.00"}},
+        {"", Qt::Key_Up, {}, {"line 2 of 3, plus 3.00"}},
+        {"", Qt::Key_Home, {}, {"line 1 of 3, plus 12.00"}},
+        {"", Qt::Key_Up, {}, {"line 1 of 3, plus 12.00"}},  // at the top: told again
+        {"", Qt::Key_F2, {}, {}},                           // the text box speaks for itself
+        {"5\r", Qt::Key_unknown, {}, {}},                   // the focus comes back to the holder
+        {"", Qt::Key_F9, {}, {"-8.00"}},
+        {"=", Qt::Key_unknown, {}, {"0, end of calculation, grand total -8.00"}},
+        {"=", Qt::Key_unknown, {}, {}},  // nothing changed
+        {"7", Qt::Key_M, Qt::ControlModifier, {"7.", "memory in use"}},
+        {"", Qt::Key_L, Qt::ControlModifier, {"memory empty"}},
+        {"L", Qt::Key_unknown, {}, {"0, tape empty"}},
+        {"", Qt::Key_Up, {}, {"tape empty"}},
+    };
+    for (const ToldRow& row : rows) {
+        events.clear();
+        const QString keys = QString::fromLatin1(row.keys);
+        for (const QChar c : keys) {
+            type(c);
+            QCoreApplication::processEvents();
+        }
+        if (row.key != Qt::Key_unknown) chord(row.key, row.modifiers);
         QCoreApplication::processEvents();
+        SCOPED_TRACE(std::string(row.keys) + " " + std::to_string(row.key));
+        EXPECT_EQ(events.inserted(), row.told);
+        if (row.told.empty() || !holder->state().focused) continue;
+        // The holder reads what it told, whole and selected.
+        const QString last = QString::fromStdString(row.told.back());
+        EXPECT_EQ(text->text(0, text->characterCount()), last);
+        int start = -1, end = -1;
+        text->selection(0, &start, &end);
+        EXPECT_EQ(std::pair(start, end), std::pair(0, static_cast<int>(last.size())));
     }
-    EXPECT_EQ(holder->text(QAccessible::Description), QStringLiteral("15.00"));
+    // Every told text came from the holder.
+    for (const auto& [name, description] : events.of(QAccessible::TextInserted))
+        EXPECT_EQ(name, QStringLiteral("Result"));
+}
+
+TEST_F(Accessibility, FocusComingBackReadsTheDisplayUnselected) {
+    Events events;
+    type(QStringLiteral("12+"));
+    QCoreApplication::processEvents();
+    QAccessibleInterface* holder = Iface(control("picSetFocus"));
+    QAccessibleTextInterface* text = holder->textInterface();
+    ASSERT_EQ(text->selectionCount(), 1);
+    key(Qt::Key_Tab);
+    QCoreApplication::processEvents();  // a screen reader reads the button
+    key(Qt::Key_Backtab);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("12."));
+    EXPECT_EQ(text->selectionCount(), 0);
+    // A click keeps the focus where it is: told as a key is.
+    events.clear();
+    click("cmdNumber", 7);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events.inserted(), std::vector<std::string>{"7."});
+    EXPECT_EQ(focus(), "picSetFocus");
+    // From a control that had the focus, a click brings it back to the
+    // holder: the screen reader reads the holder with the focus, so the
+    // click's news is its text, once, and not selected.
+    key(Qt::Key_Tab);
+    QCoreApplication::processEvents();
+    events.clear();
+    click("cmdOperator", 1);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(events.inserted().empty());
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("19.00, plus 7.00"));
+    EXPECT_EQ(text->selectionCount(), 0);
+    // A click on the tape takes the focus and hands it back at once: no
+    // screen reader sees it go, so the line it selected is told.
+    events.clear();
+    clickLine(0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(events.inserted(), std::vector<std::string>{"line 1 of 2, plus 12.00"});
+}
+
+TEST_F(Accessibility, LabelsNameTheirValues) {
+    Events events;
+    struct Row {
+        const char* keys;
+        const char* control;
+        const char* name;
+    };
+    const Row rows[] = {
+        {"", "lblResult", "Result 0"},
+        {"", "lblMemory", "Memory empty"},
+        {"12+", "lblOperator", "Pending operator plus"},
+        {"3==", "lblGrandTotal", "Grand total 15.00"},
+        {"", "lblOperator", "Pending operator plus"},  // the next calculation's
+        {"4-", "lblOperator", "Pending operator minus"},
+        {"", "lblResult", "Result 4."},
+    };
+    for (const Row& r : rows) {
+        type(QString::fromLatin1(r.keys));
+        EXPECT_EQ(Iface(control(r.control))->text(QAccessible::Name).toStdString(), r.name);
+    }
+    chord(Qt::Key_M, Qt::ControlModifier);
+    EXPECT_EQ(Iface(control("lblMemory"))->text(QAccessible::Name),
+              QStringLiteral("Memory in use"));
+    key(Qt::Key_Home);
+    key(Qt::Key_F2);
+    EXPECT_EQ(Iface(control("lblChangeFrom"))->text(QAccessible::Name),
+              QStringLiteral("Old number plus 12.00"));
+    // Each change is told, so a client does not keep an old name.
+    std::vector<QString> renamed;
+    for (const auto& [name, description] :
+         events.of(QAccessible::NameChanged, QAccessible::StaticText))
+        renamed.push_back(name);
+    for (const char* name : {"Grand total 15.00", "Memory in use", "Old number plus 12.00",
+                             "Pending operator minus", "Result 4."})
+        EXPECT_NE(std::find(renamed.begin(), renamed.end(), QString::fromLatin1(name)),
+                  renamed.end())
+            << name;
+}
+
+TEST_F(Accessibility, ChangePanelIsToldByItsFocusOnly) {
+    type(QStringLiteral("12+3="));
+    key(Qt::Key_Home);
+    Events events;
+    key(Qt::Key_F2);
+    // Filled while hidden, then focused: the box's text and selection are
+    // read with the focus, not told before it (a screen reader would take
+    // the box for the focus and read its number twice).
+    using E = QAccessible::Event;
+    const std::vector<E> told = events.from(QStringLiteral("New number"));
+    EXPECT_NE(std::find(told.begin(), told.end(), QAccessible::Focus), told.end());
+    for (const E e : {QAccessible::TextInserted, QAccessible::TextRemoved, QAccessible::TextUpdated,
+                      QAccessible::TextCaretMoved, QAccessible::TextSelectionChanged})
+        EXPECT_EQ(std::find(told.begin(), told.end(), e), told.end()) << e;
+    // Typing in it is told.
+    events.clear();
+    type(QStringLiteral("5"));
+    const std::vector<E> typed = events.from(QStringLiteral("New number"));
+    EXPECT_NE(std::find(typed.begin(), typed.end(), QAccessible::TextInserted), typed.end());
+}
+
+TEST_F(Accessibility, TextBoxIsReadWhole) {
+    type(QStringLiteral("12.35+3="));
+    key(Qt::Key_Home);
+    key(Qt::Key_F2);
+    QAccessibleInterface* box = Iface(control("txtChangeTo"));
+    ASSERT_EQ(box->role(), QAccessible::EditableText);
+    QAccessibleTextInterface* text = box->textInterface();
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(0, text->characterCount()), QStringLiteral("12.35"));
+    int start = -1, end = -1;
+    // One run of attributes for the whole text, wherever it is asked.
+    text->attributes(4, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(0, 5));
+    text->selection(0, &start, &end);
+    EXPECT_EQ(std::pair(start, end), std::pair(0, 5));
+    EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("New number"));
+    EXPECT_TRUE(box->state().editable);
+}
+
+TEST_F(Accessibility, TapeTellsItsCurrentLineWhenItGetsTheFocus) {
+    type(QStringLiteral("12+3="));
+    key(Qt::Key_Up);
+    Events events;
+    key(Qt::Key_Backtab);  // from the holder back to the tape
+    ASSERT_EQ(focus(), "lstTape");
+    QCoreApplication::processEvents();
     using Told = std::vector<std::pair<QString, QString>>;
-    // One change per key that changes the display, with its final text: "3"
-    // clears the display before its digit; "+" leaves "12." as it is.
-    const Told told = {{"Result", "1."}, {"Result", "12."}, {"Result", "3."}, {"Result", "15.00"}};
-    EXPECT_EQ(events.of(QAccessible::DescriptionChanged), told);
+    EXPECT_EQ(events.of(QAccessible::Focus, QAccessible::ListItem), (Told{{"+ 3.00", ""}}));
 }
 
 TEST_F(Accessibility, TapeIsAListOfItsLines) {
@@ -177,7 +378,8 @@ TEST_F(Accessibility, LinesFollowSelectionAndRecalculation) {
     // Told for the lines read before that read otherwise now; "+ 3.00" was
     // rewritten as it stood, and never read.
     using Told = std::vector<std::pair<QString, QString>>;
-    EXPECT_EQ(events.of(QAccessible::NameChanged), (Told{{"+ 5.00", ""}, {"= 8.00", ""}}));
+    EXPECT_EQ(events.of(QAccessible::NameChanged, QAccessible::ListItem),
+              (Told{{"+ 5.00", ""}, {"= 8.00", ""}}));
     EXPECT_EQ(second->text(QAccessible::Name), QStringLiteral("+ 3.00"));
 }
 
@@ -214,6 +416,88 @@ TEST_F(Accessibility, LinesKeepTheirPlaceWhileAFullTapeDropsItsOldest) {
     QAccessibleInterface* newest = list->child(TapeList::kMaxLines - 1);
     EXPECT_EQ(newest->text(QAccessible::Name), QStringLiteral("+ 2.00"));
     EXPECT_TRUE(newest->state().selected);
+}
+
+// ---- Key echo -------------------------------------------------------------------
+
+// The key presses that reach a control, as the platform's accessibility
+// bridge, filtering the application's events, sees them first.
+class Presses : public QObject {
+  public:
+    Presses() { qApp->installEventFilter(this); }
+    ~Presses() override { qApp->removeEventFilter(this); }
+    bool reached(const QObject* control, QKeyCombination key) const {
+        return std::find(seen_.begin(), seen_.end(), std::pair(control, key)) != seen_.end();
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress)
+            seen_.emplace_back(watched, static_cast<QKeyEvent*>(event)->keyCombination());
+        return false;
+    }
+
+  private:
+    std::vector<std::pair<const QObject*, QKeyCombination>> seen_;
+};
+
+struct EchoRow {
+    const char* name;
+    const char* before;
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const char* text;  // what X11 types with the chord
+    const char* after;
+    const char* display;
+    double memory;
+};
+
+class KeyEcho : public WindowHarness,
+                public ::testing::WithParamInterface<std::tuple<EchoRow, bool>> {};
+
+// With assistive technology active the command's key arrives as a press the
+// bridge passes on to the screen reader; without it, Qt's shortcut takes it
+// as before. Either way the command runs once.
+TEST_P(KeyEcho, CommandKeysReachTheScreenReaderWhileItListens) {
+    const auto& [row, listening] = GetParam();
+    std::optional<Events> events;
+    if (listening) events.emplace();
+    type(QString::fromLatin1(row.before));
+    Presses presses;
+    chord(row.key, row.modifiers, QString::fromLatin1(row.text));
+    type(QString::fromLatin1(row.after));
+    EXPECT_EQ(display(), row.display);
+    EXPECT_EQ(window->calculator().state().dblMemory, row.memory);
+    EXPECT_EQ(presses.reached(control("picSetFocus"), QKeyCombination(row.modifiers, row.key)),
+              listening);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Commands, KeyEcho,
+    ::testing::Combine(::testing::Values(EchoRow{"F9", "7", Qt::Key_F9, {}, "", "", "-7.00", 0},
+                                         EchoRow{"CtrlT", "16", Qt::Key_T, Qt::ControlModifier,
+                                                 "\x14", "", "4.00", 0},
+                                         EchoRow{"CtrlShiftM", "6", Qt::Key_M,
+                                                 Qt::ControlModifier | Qt::ShiftModifier, "\r", "",
+                                                 "6.", -6},
+                                         EchoRow{"Ctrl3", "", Qt::Key_3, Qt::ControlModifier, "3",
+                                                 "1/3=", "0.333", 0}),
+                       ::testing::Bool()),
+    [](const auto& p) {
+        return std::string(std::get<0>(p.param).name) +
+               (std::get<1>(p.param) ? "Listening" : "Alone");
+    });
+
+TEST_F(Accessibility, TextBoxKeepsItsOwnChordsWhileAScreenReaderListens) {
+    Events events;
+    type(QStringLiteral("12+3="));
+    key(Qt::Key_Home);
+    key(Qt::Key_F2);
+    ASSERT_EQ(focus(), "txtChangeTo");
+    QApplication::clipboard()->setText(QStringLiteral("42"));
+    chord(Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+    EXPECT_EQ(qobject_cast<QLineEdit*>(control("txtChangeTo"))->text(), QStringLiteral("42"));
+    EXPECT_EQ(display(), "15.00");  // not the calculator's paste
 }
 
 }  // namespace

@@ -160,5 +160,92 @@ TEST_F(WindowHarness, DecimalListKeepsItsKeysAndParksFocus) {
     EXPECT_EQ(focus(), "picSetFocus");
 }
 
+// ---- Tab order ------------------------------------------------------------------
+
+// Where Tab and Shift+Tab go from the focus holder, round the window once.
+TEST_F(WindowHarness, TabGoesRowByRowThenToTheListAndTheTape) {
+    const std::vector<std::string> order = {
+        "cmdBackspace",   "cmdCancelEntry", "cmdCancel",      "cmdMemory(3)",   "cmdNumber(7)",
+        "cmdNumber(8)",   "cmdNumber(9)",   "cmdOperator(0)", "cmdFunction(0)", "cmdMemory(2)",
+        "cmdNumber(4)",   "cmdNumber(5)",   "cmdNumber(6)",   "cmdOperator(2)", "cmdFunction(1)",
+        "cmdMemory(1)",   "cmdNumber(1)",   "cmdNumber(2)",   "cmdNumber(3)",   "cmdOperator(3)",
+        "cmdFunction(2)", "cmdMemory(0)",   "cmdNumber(0)",   "cmdNegitive",    "cmdDecimal",
+        "cmdOperator(1)", "cmdOperator(4)", "cmdGrandTotal",  "cmdClose",       "cmdPrint",
+        "cmdClear",       "cboDecPlace",    "lstTape",        "picSetFocus"};
+    std::vector<std::string> forward;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        key(Qt::Key_Tab);
+        forward.push_back(focus());
+    }
+    EXPECT_EQ(forward, order);
+    std::vector<std::string> backward;
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        key(Qt::Key_Backtab);
+        backward.push_back(focus());
+    }
+    std::vector<std::string> reversed(order.rbegin() + 1, order.rend());
+    reversed.push_back("picSetFocus");
+    EXPECT_EQ(backward, reversed);
+}
+
+// While the change panel is open, Tab goes round its controls only, and
+// Escape on any of them cancels the change.
+TEST_F(WindowHarness, ChangePanelHoldsTabAndEscape) {
+    const std::vector<std::string> round = {"cboType", "cmdSaveChange", "cmdCancelChange",
+                                            "txtChangeTo"};
+    type(QStringLiteral("12+3="));
+    doubleClickLine(0);
+    ASSERT_EQ(focus(), "txtChangeTo");
+    std::vector<std::string> forward, backward;
+    for (std::size_t i = 0; i < round.size(); ++i) {
+        key(Qt::Key_Tab);
+        forward.push_back(focus());
+    }
+    EXPECT_EQ(forward, round);
+    for (std::size_t i = 0; i < round.size(); ++i) {
+        key(Qt::Key_Backtab);
+        backward.push_back(focus());
+    }
+    EXPECT_EQ(backward, (std::vector<std::string>{"cmdCancelChange", "cmdSaveChange", "cboType",
+                                                  "txtChangeTo"}));
+    for (const std::string& name : round) {
+        SCOPED_TRACE(name);
+        doubleClickLine(1);
+        key(Qt::Key_Tab);  // from the text box round to the control
+        while (focus() != name) key(Qt::Key_Tab);
+        key(Qt::Key_Escape);
+        EXPECT_FALSE(control("fraChangeTape")->isVisible());
+        EXPECT_EQ(focus(), "picSetFocus");
+        EXPECT_EQ(display(), "15.00");  // not the calculator's cancel
+    }
+    // The panel does not hold the mouse: the keypad still works.
+    doubleClickLine(0);
+    click("cmdNumber", 4);
+    EXPECT_EQ(display(), "4.");
+    EXPECT_TRUE(control("fraChangeTape")->isVisible());
+}
+
+// A click on a key whose handler hands the focus back to the holder leaves
+// it there all along; the grand total key, which does so only when it runs
+// equals, takes the focus as a click does.
+TEST_F(WindowHarness, ClicksMoveTheFocusOnlyWhereHandlersLeaveIt) {
+    int moves = 0;
+    QObject counting;  // the connection ends with the test
+    QObject::connect(qApp, &QApplication::focusChanged, &counting, [&moves] { ++moves; });
+    type(QStringLiteral("5+5=="));
+    click("cmdNumber", 7);
+    click("cmdOperator", 1);
+    EXPECT_EQ(moves, 0);
+    EXPECT_EQ(focus(), "picSetFocus");
+    type(QStringLiteral("=="));
+    click("cmdGrandTotal");  // after "=": writes the grand total, runs equals
+    EXPECT_EQ(focus(), "picSetFocus");
+    click("cmdGrandTotal");  // right after a grand total: no equals
+    EXPECT_EQ(focus(), "cmdGrandTotal");
+    const std::string shown = display();
+    type(QStringLiteral("7"));  // a key on a focused button is not routed
+    EXPECT_EQ(display(), shown);
+}
+
 }  // namespace
 }  // namespace tallyroll

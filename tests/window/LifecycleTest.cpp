@@ -4,6 +4,7 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QWindow>
 #include <cmath>
 
 #include "WindowHarness.h"
@@ -35,26 +36,38 @@ TEST_P(Placement, WindowGoesWhereTheRuleSays) {
     EXPECT_EQ(window->frameGeometry().topLeft(), Pixels(GetParam().left, GetParam().top, 15));
 }
 
+// The window's real outer size: the inner area of 391 x 309 pixels and the
+// offscreen platform's frame of 2 pixels a side, 5925 x 4695 twips.
 const PlacementRow kPlacementRows[] = {
-    {"FullHd", {0, 0, 1920, 1040}, 11450, 3096},
-    {"SmallScreenTakesAbsoluteValue", {0, 0, 640, 452}, 1850, 54},
-    {"RaisedToTaskBarAtTop", {0, 40, 800, 533}, 3050, 600},
-    {"MovedRightToWorkAreaLeft", {400, 0, 800, 800}, 6000, 1811},
+    {"FullHd", {0, 0, 1920, 1040}, 11438, 3224},
+    {"SmallScreenTakesAbsoluteValue", {0, 0, 640, 430}, 1838, 44},
+    {"RaisedToTaskBarAtTop", {0, 40, 800, 533}, 3038, 600},
+    {"MovedRightToWorkAreaLeft", {400, 0, 800, 800}, 6000, 1938},
+    // 4800 - 4695: the frame's bottom on the work area's, which the
+    // definition's outer height of 4950 twips would have pushed past the top.
+    {"BottomOfTheRealFrameOnTheWorkArea", {0, 0, 800, 320}, 3038, 105},
 };
 
 INSTANTIATE_TEST_SUITE_P(WorkAreas, Placement, ::testing::ValuesIn(kPlacementRows),
                          [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(WindowHarness, OuterSizeAndChangePanelFollowTheTwips) {
-    EXPECT_EQ(window->frameGeometry().size(), QSize(393, 330));  // 5900 x 4950 twips
+TEST_F(WindowHarness, InnerSizeAndChangePanelFollowTheTwips) {
+    // 5900 x 4950 twips less a frame of 1-pixel borders and a 20-pixel title
+    // bar, whatever frame the platform really draws; the outer size is the
+    // inner one with that frame.
+    EXPECT_EQ(window->size(), QSize(391, 309));
+    const QMargins frame = window->windowHandle()->frameMargins();
+    EXPECT_EQ(window->frameGeometry().size(), window->size().grownBy(frame));
+    EXPECT_NE(frame, QMargins(1, 20, 1, 1)) << "the test needs a frame unlike the reference";
     const QRect panel = control("fraChangeTape")->geometry();
-    EXPECT_EQ(panel, QRect(0, 20, window->width(), 147));  // 0, 300, inner width, 2200
+    EXPECT_EQ(panel, QRect(0, 20, 391, 147));  // 0, 300, inner width, 2200
     EXPECT_EQ(control("cmdNumber", 7)->geometry(), QRect(52, 91, 33, 33));
 
     WindowSetup large;
     large.tpp = 12;  // 120 dots per inch
     open(large);
-    EXPECT_EQ(window->frameGeometry().size(), QSize(492, 413));
+    EXPECT_EQ(window->size(), QSize(489, 386));  // 5870 / 12, 4635 / 12
+    EXPECT_EQ(control("fraChangeTape")->width(), 489);
     EXPECT_EQ(control("cmdNumber", 7)->geometry(), QRect(65, 114, 42, 41));
 }
 

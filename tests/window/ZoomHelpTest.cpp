@@ -4,8 +4,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QTest>
 #include <QTextBrowser>
+#include <QWindow>
 #include <cmath>
 #include <memory>
 
@@ -50,8 +52,11 @@ class ZoomTest : public ::testing::Test {
     // Every control sits and is lettered as the definition says at `zoom`.
     void expectScaled(double zoom) const {
         const FormDef& form = CalculatorForm();
+        // The inside grows with the zoom; the frame around it does not.
+        EXPECT_EQ(window->size(),
+                  QSize(Px(form.loadedInnerWidth(), zoom), Px(form.loadedInnerHeight(), zoom)));
         EXPECT_EQ(window->frameGeometry().size(),
-                  QSize(Px(form.outerWidth, zoom), Px(form.outerHeight, zoom)));
+                  window->size().grownBy(window->windowHandle()->frameMargins()));
         int checked = 0;
         for (const ControlDef& def : CalculatorControls()) {
             if (std::string_view(def.name) == "fraChangeTape") continue;  // laid out on resize
@@ -63,6 +68,11 @@ class ZoomTest : public ::testing::Test {
                 << def.name << " at " << zoom;
             const double points = def.font.family ? def.font.points : form.font.points;
             EXPECT_DOUBLE_EQ(w->font().pointSizeF(), points * zoom) << def.name << " at " << zoom;
+            // The focus holder sits above the window's top on purpose.
+            if (def.shown && !def.parent && std::string_view(def.name) != "picSetFocus") {
+                EXPECT_TRUE(window->rect().contains(w->geometry()))
+                    << def.name << " cut at " << zoom;
+            }
             ++checked;
         }
         EXPECT_GT(checked, 40);
@@ -108,7 +118,8 @@ TEST_P(ZoomKeys, EveryStepScalesGeometryAndFonts) {
 INSTANTIATE_TEST_SUITE_P(In, ZoomKeys,
                          ::testing::Values(KeyRow{"CtrlEquals", Qt::Key_Equal, Qt::ControlModifier},
                                            KeyRow{"CtrlPlus", Qt::Key_Plus, Qt::ControlModifier},
-                                           KeyRow{"CtrlShiftEquals", Qt::Key_Equal,
+                                           // "+" typed with Shift, as on a US keyboard
+                                           KeyRow{"CtrlShiftPlus", Qt::Key_Plus,
                                                   Qt::ControlModifier | Qt::ShiftModifier}),
                          [](const auto& row) { return std::string(row.param.name); });
 
@@ -128,8 +139,9 @@ TEST_F(ZoomTest, PlacedAgainByTheRule) {
     press(Qt::Key_Equal);
     press(Qt::Key_Equal);
     // As if the screen had 10 twips per pixel: area 19200 x 10400 twips, the
-    // window 5900 x 4950: left |9600 - 2950|, top |10400 / 2.8 - 2475|.
-    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(665, 124));
+    // window 587 x 464 pixels inside and 2 pixels of frame a side, 5910 x
+    // 4680 twips: left |9600 - 2955|, top |10400 / 2.8 - 2340|.
+    EXPECT_EQ(window->frameGeometry().topLeft(), QPoint(665, 137));
 }
 
 TEST_F(ZoomTest, NextWindowOpensAtTheLevel) {
@@ -147,6 +159,26 @@ TEST_F(ZoomTest, DigitsAndKeysStillTypeWhileZoomed) {
     press(Qt::Key_Equal);
     QTest::keyClicks(window->focusWidget(), QStringLiteral("12+3="));
     EXPECT_EQ(window->result(), QStringLiteral("15.00"));
+}
+
+// The calculator's picture is drawn from an icon of its own size at every
+// zoom step, not blown up from a smaller one.
+TEST_F(ZoomTest, PictureIsSharpAtEveryStep) {
+    open({0, 0, 2400, 1600});
+    for (const double zoom : ZoomSteps()) {
+        if (zoom > 1) press(Qt::Key_Equal);
+        const auto* image = qobject_cast<QLabel*>(window->control(QStringLiteral("Image1")));
+        ASSERT_NE(image, nullptr);
+        const QPixmap picture = image->pixmap();
+        const int side = Px(480, zoom);
+        EXPECT_EQ(picture.deviceIndependentSize().toSize(), QSize(side, side)) << zoom;
+        // At 200 % the picture is the 64-pixel icon itself, pixel for pixel.
+        if (zoom == 2) {
+            EXPECT_EQ(picture.toImage().convertToFormat(QImage::Format_ARGB32),
+                      QImage(QStringLiteral(":/tallyroll/window/icon-64.png"))
+                          .convertToFormat(QImage::Format_ARGB32));
+        }
+    }
 }
 
 // F1 opens the help; Escape closes it and the calculator has the keys again.

@@ -1,9 +1,11 @@
 // tallyroll-make-art OUTDIR: draws the program's artwork with QPainter and
 // writes it to OUTDIR: the title picture title.bmp (685 x 361, 24 bits per
-// pixel) and the application icon icon-<N>.png for the desktop menus.
+// pixel) and the application icon, icon-<N>.png from 32 to 512 pixels and
+// tallyroll.svg, for the windows and the desktop menus.
 //
 // The build runs it, so the pictures are never stored as opaque binaries.
 #include <QDir>
+#include <QFile>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
@@ -12,6 +14,7 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -170,39 +173,98 @@ QImage TitlePicture() {
     return img.convertToFormat(QImage::Format_RGB888);
 }
 
-// The icon: a key cap carrying a curl of tape, readable from 16 to 256 pixels.
+// The icon: a key cap carrying a curl of tape, readable from 16 pixels up.
+// One list of shapes on a 64 x 64 grid gives both the PNGs and the SVG.
+struct IconShape {
+    enum Kind { Rect, RoundedRect, Ellipse } kind;
+    QRectF rect;
+    qreal radius;
+    QColor colour;  // invalid: the key cap's gradient
+};
+
+const QColor kCapTop(0x2b, 0x55, 0x70);
+const QColor kCapBottom(0x10, 0x26, 0x35);
+
+std::vector<IconShape> IconShapes() {
+    const QColor white(Qt::white);
+    return {
+        {IconShape::RoundedRect, {4, 4, 56, 56}, 12, QColor()},
+        // Tape strip with three printed lines, the last a red minus line.
+        {IconShape::Rect, {14, 10, 24, 44}, 0, kPaper},
+        {IconShape::Rect, {22, 17, 12, 4}, 0, kInk},
+        {IconShape::Rect, {18, 26, 16, 4}, 0, kInk},
+        {IconShape::Rect, {22, 35, 12, 4}, 0, kRed},
+        // Roll across the top and an accent "+" key at the corner.
+        {IconShape::RoundedRect, {11, 7, 30, 8}, 4, kPaper.darker(112)},
+        {IconShape::Ellipse, {36, 34, 22, 22}, 0, kAccent},
+        {IconShape::Rect, {45.5, 39, 3, 12}, 0, white},
+        {IconShape::Rect, {41, 43.5, 12, 3}, 0, white},
+    };
+}
+
 QImage Icon(int size) {
     QImage img(size, size, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
-
-    QLinearGradient face(0, 4, 0, 60);
-    face.setColorAt(0, QColor(0x2b, 0x55, 0x70));
-    face.setColorAt(1, QColor(0x10, 0x26, 0x35));
     p.setPen(Qt::NoPen);
-    p.setBrush(face);
-    p.drawRoundedRect(QRectF(4, 4, 56, 56), 12, 12);
-
-    // Tape strip with three printed lines, the last a red minus line.
-    p.setBrush(kPaper);
-    p.drawRect(QRectF(14, 10, 24, 44));
-    const QColor lineColors[] = {kInk, kInk, kRed};
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(lineColors[i]);
-        p.drawRect(QRectF(22 - (i == 1 ? 4 : 0), 17 + i * 9, 12 + (i == 1 ? 4 : 0), 4));
+    QLinearGradient cap(0, 4, 0, 60);
+    cap.setColorAt(0, kCapTop);
+    cap.setColorAt(1, kCapBottom);
+    for (const IconShape& s : IconShapes()) {
+        if (s.colour.isValid())
+            p.setBrush(s.colour);
+        else
+            p.setBrush(cap);
+        switch (s.kind) {
+            case IconShape::Rect:
+                p.drawRect(s.rect);
+                break;
+            case IconShape::RoundedRect:
+                p.drawRoundedRect(s.rect, s.radius, s.radius);
+                break;
+            case IconShape::Ellipse:
+                p.drawEllipse(s.rect);
+                break;
+        }
     }
-    // Roll across the top and an accent "+" key at the corner.
-    p.setBrush(kPaper.darker(112));
-    p.drawRoundedRect(QRectF(11, 7, 30, 8), 4, 4);
-    p.setBrush(kAccent);
-    p.drawEllipse(QRectF(36, 34, 22, 22));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(45.5, 39, 3, 12));
-    p.drawRect(QRectF(41, 43.5, 12, 3));
     p.end();
     return img;
+}
+
+QString IconSvg() {
+    const auto n = [](qreal v) { return QString::number(v, 'g', 6); };
+    QString svg = QStringLiteral(
+                      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+                      "viewBox=\"0 0 64 64\">\n"
+                      "  <defs>\n"
+                      "    <linearGradient id=\"cap\" gradientUnits=\"userSpaceOnUse\" x1=\"0\" "
+                      "y1=\"4\" x2=\"0\" y2=\"60\">\n"
+                      "      <stop offset=\"0\" stop-color=\"%1\"/>\n"
+                      "      <stop offset=\"1\" stop-color=\"%2\"/>\n"
+                      "    </linearGradient>\n"
+                      "  </defs>\n")
+                      .arg(kCapTop.name(), kCapBottom.name());
+    for (const IconShape& s : IconShapes()) {
+        const QString fill = s.colour.isValid() ? s.colour.name() : QStringLiteral("url(#cap)");
+        const QRectF& r = s.rect;
+        if (s.kind == IconShape::Ellipse) {
+            svg +=
+                QStringLiteral("  <ellipse cx=\"%1\" cy=\"%2\" rx=\"%3\" ry=\"%4\" fill=\"%5\"/>\n")
+                    .arg(n(r.center().x()), n(r.center().y()), n(r.width() / 2), n(r.height() / 2),
+                         fill);
+        } else {
+            const QString round = s.kind == IconShape::RoundedRect
+                                      ? QStringLiteral(" rx=\"%1\" ry=\"%1\"").arg(n(s.radius))
+                                      : QString();
+            svg += QStringLiteral(
+                       "  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\"%5 fill=\"%6\"/>\n")
+                       .arg(n(r.x()), n(r.y()), n(r.width()), n(r.height()), round, fill);
+        }
+    }
+    return svg + QStringLiteral("</svg>\n");
 }
 
 }  // namespace
@@ -218,8 +280,11 @@ int main(int argc, char** argv) {
     const QDir out(QString::fromLocal8Bit(argv[1]));
     if (!QDir().mkpath(out.path())) return 1;
     bool ok = TitlePicture().save(out.filePath(QStringLiteral("title.bmp")), "BMP");
-    for (const int size : {32, 48, 128, 256})
+    for (const int size : {32, 48, 64, 128, 256, 512})
         ok = Icon(size).save(out.filePath(QStringLiteral("icon-%1.png").arg(size)), "PNG") && ok;
+    QFile svg(out.filePath(QStringLiteral("tallyroll.svg")));
+    ok = svg.open(QIODevice::WriteOnly | QIODevice::Truncate) &&
+         svg.write(IconSvg().toUtf8()) >= 0 && svg.flush() && ok;
     if (!ok) std::fprintf(stderr, "tallyroll-make-art: cannot write into %s\n", argv[1]);
     return ok ? 0 : 1;
 }

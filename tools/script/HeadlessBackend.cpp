@@ -36,6 +36,9 @@ constexpr ButtonHandler kButtons[] = {
     {"cmdCancelChange", -1, &C::cmdCancelChange_Click, nullptr, true},
 };
 
+// What the window's driver answers once "S" has hidden the calculator.
+constexpr const char* kNoWindow = "no window is shown";
+
 const std::array<const char*, 5> kTypeEntries = {"+", "-", "/", "x", "1/x"};
 
 std::string Utf8(char32_t c) {
@@ -67,11 +70,14 @@ HeadlessBackend::HeadlessBackend(SessionLog& log, LocalDateTime now) : view_(&lo
 }
 
 std::string HeadlessBackend::typeCharacter(char32_t c) {
+    if (view_.hidden) return "";  // "S" hid the window: no window takes the key
     const std::string& focus = view_.focus;
     if (focus == "picSetFocus" || focus == "lstTape") {
         // Characters outside the 16-bit range match no key and are consumed.
         std::int16_t code = c < 0x8000 ? static_cast<std::int16_t>(c) : 0;
         CheckKeyPress(calc_, code);
+    } else if (c == 27 && view_.panelVisible && focus == "txtChangeTo") {
+        calc_.cmdCancelChange_Click();  // Escape in the change panel is its "Cancel"
     } else if (focus == "txtChangeTo") {
         std::int16_t code = c < 0x8000 ? static_cast<std::int16_t>(c) : 0;
         calc_.txtChangeTo_KeyPress(code);
@@ -103,6 +109,7 @@ std::string HeadlessBackend::typeKey(SpecialKey key) {
 }
 
 std::string HeadlessBackend::click(const std::string& name, std::optional<int> index) {
+    if (view_.hidden) return kNoWindow;
     for (const ButtonHandler& b : kButtons) {
         if (b.name != name) continue;
         if ((b.lastIndex < 0) != !index.has_value() ||
@@ -124,6 +131,7 @@ std::string HeadlessBackend::click(const std::string& name, std::optional<int> i
 }
 
 std::string HeadlessBackend::choose(const std::string& name, int entry) {
+    if (view_.hidden) return kNoWindow;
     if (name == "cboDecPlace") {
         if (entry < 0 || entry > 6) return "cboDecPlace has no entry " + std::to_string(entry);
         view_.setDecimalSelection(entry);
@@ -135,13 +143,18 @@ std::string HeadlessBackend::choose(const std::string& name, int entry) {
         if (entry < 0 || entry >= static_cast<int>(kTypeEntries.size()))
             return "cboType has no entry " + std::to_string(entry);
         view_.changeTypeText = kTypeEntries[static_cast<std::size_t>(entry)];
-        view_.focus = "cboType";
+        // As in the window: the click on the list takes the focus from the
+        // new-number box (its selection goes), and the closed list hands it
+        // back, the caret at the end of the text.
+        view_.changeToAllSelected = false;
+        view_.focus = "txtChangeTo";
         return "";
     }
     return "no list " + name;
 }
 
 std::string HeadlessBackend::select(int line) {
+    if (view_.hidden) return kNoWindow;
     if (line < 0 || line >= calc_.tape().count()) return "no tape line " + std::to_string(line);
     view_.focus = "lstTape";
     calc_.selectTapeLine(line);
@@ -151,6 +164,10 @@ std::string HeadlessBackend::select(int line) {
 
 std::string HeadlessBackend::dblclick(int line) {
     if (auto err = select(line); !err.empty()) return err;
+    // The window's toolkit gives the list the focus on the double click
+    // itself, after the click handler parked it: a line that cannot be
+    // changed leaves the focus on the tape.
+    view_.focus = "lstTape";
     calc_.lstTape_DblClick();
     return "";
 }
@@ -177,7 +194,7 @@ Snapshot HeadlessBackend::snapshot() {
     s.selected = tape.selected();
     s.panel = {view_.panelVisible, view_.changeFrom, view_.changeToText, view_.changeTypeText};
     s.decimals = view_.decimalSelection;
-    s.focus = view_.focus;
+    s.focus = view_.hidden || view_.ended ? "" : view_.focus;
     s.state = calc_.state();
     s.ended = view_.ended;
     return s;

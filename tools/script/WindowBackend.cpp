@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cmath>
+#include <string_view>
 
 #include "window/Json.h"
 #include "window/Printers.h"
@@ -265,10 +266,16 @@ std::string WindowBackend::typeChord(const KeyChord& chord) {
     }
     if (chord.key.size() != 1) return "unknown key " + chord.key;
     // A letter types its control character with Ctrl and its capital with
-    // Shift; any other character types itself.
+    // Shift; a symbol key of a US keyboard types its upper symbol with Shift
+    // (Ctrl+Shift+= is Ctrl+Shift++, as X11 reports it); any other character
+    // types itself.
+    static constexpr std::string_view kUsShifted[] = {"`1234567890-=[]\\;',./",
+                                                      "~!@#$%^&*()_+{}|:\"<>?"};
     char c = chord.key[0];
     const bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
     if (letter) c = static_cast<char>(chord.shift ? std::toupper(c) : std::tolower(c));
+    if (const auto at = kUsShifted[0].find(c); chord.shift && at != std::string_view::npos)
+        c = kUsShifted[1][at];
     const QString text =
         letter && chord.ctrl ? QString(QChar(std::toupper(c) & 0x1F)) : QString(QLatin1Char(c));
     sendKey(QTest::asciiToKey(c), text, modifiers);
@@ -447,7 +454,9 @@ Snapshot WindowBackend::snapshot() {
                text("txtChangeTo"), text("cboType")};
     s.decimals =
         qobject_cast<QComboBox*>(calc->control(QStringLiteral("cboDecPlace")))->currentIndex();
-    const QWidget* focus = NamedControl(calc->focusWidget());
+    // A window no longer shown ("S", "E&xit") holds no keyboard focus; what
+    // it would give back if shown again is the toolkit's business.
+    const QWidget* focus = calc->isVisible() ? NamedControl(calc->focusWidget()) : nullptr;
     s.focus = focus && focus != calc ? NameOf(*focus) : "";
     s.state = calc->calculator().state();
     const QRect frame = calc->frameGeometry();
