@@ -134,6 +134,18 @@ class StepTimer {
     Samples samples_;
 };
 
+// Types one key and returns its time in seconds. Kept out of line, one copy
+// for keys on a full tape and one for a short tape, so that a profiler can
+// count exactly the timed keys (valgrind --toggle-collect='*TimedKey<true*').
+template <bool full, typename Road>
+[[gnu::noinline]] double TimedKey(Road& road, std::string_view typed) {
+    bool which = full;  // keeps the two copies apart
+    benchmark::DoNotOptimize(which);
+    const auto start = std::chrono::steady_clock::now();
+    road.type(typed);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
 // Types one key case alternately on a short and on a full tape, so that a
 // change in the machine's load falls on both alike. A Road has
 // type(std::string_view) and tape(); afterKey(road) runs untimed after every
@@ -151,14 +163,11 @@ void TypeKeyPairs(benchmark::State& state, const KeyCase& key, Road& shortTape, 
     std::int64_t n = 0;
     for (auto _ : state) {
         shortTape.type(key.before);
-        const auto start = std::chrono::steady_clock::now();
-        shortTape.type(typed);
-        onShort.add(
-            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+        onShort.add(TimedKey<false>(shortTape, typed));
         afterKey(shortTape);
 
         fullTape.type(key.before);
-        onFull.time([&] { fullTape.type(typed); });
+        onFull.record(TimedKey<true>(fullTape, typed));
         afterKey(fullTape);
 
         if (++n % kKeysBetweenClears == 0) {
@@ -173,6 +182,65 @@ void TypeKeyPairs(benchmark::State& state, const KeyCase& key, Road& shortTape, 
     const double shortMedian = onShort.quantile(0.5);
     state.counters["short_median"] = shortMedian;
     state.counters["full_vs_short"] = state.counters["median"].value / shortMedian;
+}
+
+// One key case with a short and a full tape of its own.
+template <typename Road>
+struct KeyLane {
+    const KeyCase& key;
+    Road& shortTape;
+    Road& fullTape;
+    Samples onShort{}, onFull{};
+    std::int64_t typed = 0;
+};
+
+// Types the key of every lane in turn, each on its short tape and then on its
+// full one, every key timed on its own: a change of the machine's load falls
+// on every kind of key alike, so the ratios of their medians hold from run to
+// run. An iteration is one round of the lanes, timed by its keys on the full
+// tapes. Counters, per lane: "<key>" and "<key>_p90" on the full tape,
+// "<key>_short" and "<key>_full_vs_short" (medians); and for every lane after
+// the first, "<key>_vs_<first key>" on the full tapes.
+template <typename Road, typename AfterKey>
+void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
+                   AfterKey&& afterKey) {
+    for (KeyLane<Road>& lane : lanes) {
+        lane.shortTape.type(lane.key.prime);
+        lane.fullTape.type(lane.key.prime);
+    }
+    for (auto _ : state) {
+        double round = 0;
+        for (KeyLane<Road>& lane : lanes) {
+            const char typed[] = {lane.key.key, '\0'};
+            lane.shortTape.type(lane.key.before);
+            lane.onShort.add(TimedKey<false>(lane.shortTape, typed));
+            afterKey(lane.shortTape);
+            lane.fullTape.type(lane.key.before);
+            const double t = TimedKey<true>(lane.fullTape, typed);
+            lane.onFull.add(t);
+            round += t;
+            afterKey(lane.fullTape);
+            if (++lane.typed % kKeysBetweenClears == 0) {
+                lane.shortTape.type("CL");
+                lane.shortTape.type(lane.key.prime);
+            }
+        }
+        state.SetIterationTime(round);
+    }
+    if (lanes.empty() || lanes.front().onFull.empty()) return;
+    const double first = lanes.front().onFull.quantile(0.5);
+    for (KeyLane<Road>& lane : lanes) {
+        if (lane.fullTape.tape().count() != TapeList::kMaxLines)
+            state.SkipWithError("a full tape did not stay at its limit");
+        const std::string name = lane.key.name;
+        const double full = lane.onFull.quantile(0.5), onShort = lane.onShort.quantile(0.5);
+        state.counters[name] = full;
+        state.counters[name + "_p90"] = lane.onFull.quantile(0.9);
+        state.counters[name + "_short"] = onShort;
+        state.counters[name + "_full_vs_short"] = full / onShort;
+        if (&lane != &lanes.front())
+            state.counters[name + "_vs_" + lanes.front().key.name] = full / first;
+    }
 }
 
 }  // namespace tallyroll::bench

@@ -27,6 +27,7 @@
 #include "demo/frmDemo.h"
 #include "window/FrmCalculator.h"
 #include "window/Printers.h"
+#include "window/TapeJournal.h"
 
 namespace tallyroll::bench {
 namespace {
@@ -37,6 +38,15 @@ constexpr LocalDateTime kNow{2024, 3, 4, 9, 30};
 // One pass of the event loop, as between two keys a person types.
 void Settle() {
     QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+// Every window keeps the journal of its tape, as in the program, in a state
+// folder of the run's own; TALLYROLL_BENCH_JOURNAL=0 leaves it off.
+std::shared_ptr<JournalFolder> BenchJournal() {
+    static QTemporaryDir folder;
+    static const bool on = qEnvironmentVariable("TALLYROLL_BENCH_JOURNAL") != QLatin1String("0");
+    if (!on || !folder.isValid()) return nullptr;
+    return std::make_shared<JournalFolder>(folder.filePath(QStringLiteral("tallyroll")), true);
 }
 
 class EventCounter : public QObject {
@@ -87,6 +97,7 @@ class Window {
         hooks.beep = [] {};
         hooks.endProgram = [] {};
         hooks.defaultPrinter = std::move(printer);
+        hooks.journal = BenchJournal();
         window = std::make_unique<FrmCalculator>(std::move(hooks));
         window->SetStartValue(0);
         window->show();
@@ -207,6 +218,27 @@ void BM_WindowKey(benchmark::State& state, const KeyCase& key) {
     };
     state.counters["tape_paints"] = perKey(fullTape.tapePaints.count - tapePaints);
     state.counters["display_paints"] = perKey(fullTape.displayPaints.count - displayPaints);
+    state.counters["late_paints"] = latePaints;
+}
+
+// The keys of every kind typed in turn, each kind on a short and a full tape
+// of its own: their ratios on the full tape ("operator_vs_digit",
+// "equals_vs_digit") come from medians of keys typed side by side.
+void BM_WindowKeys(benchmark::State& state) {
+    std::vector<std::unique_ptr<Window>> windows;
+    std::vector<KeyLane<Window>> lanes;
+    for (const KeyCase& key : kKeyCases) {
+        Window& shortTape = *windows.emplace_back(std::make_unique<Window>());
+        Window& fullTape = *windows.emplace_back(std::make_unique<Window>());
+        fullTape.fillQuickly();
+        lanes.push_back(KeyLane<Window>{key, shortTape, fullTape});
+    }
+    int latePaints = 0;
+    TypeKeyRounds(state, lanes, [&](Window& w) {
+        const int painted = w.tapePaints.count + w.displayPaints.count;
+        Settle();
+        latePaints += w.tapePaints.count + w.displayPaints.count - painted;
+    });
     state.counters["late_paints"] = latePaints;
 }
 
@@ -343,6 +375,7 @@ void Register() {
         benchmark::RegisterBenchmark((std::string("BM_WindowKey/") + key.name).c_str(),
                                      BM_WindowKey, key)
             ->UseManualTime();
+    benchmark::RegisterBenchmark("BM_WindowKeys", BM_WindowKeys)->UseManualTime()->Repetitions(3);
     benchmark::RegisterBenchmark("BM_WindowSaveChange", BM_WindowSaveChange)
         ->Unit(benchmark::kMillisecond)
         ->UseManualTime();

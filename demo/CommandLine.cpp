@@ -20,6 +20,12 @@ constexpr OptionRow kOptions[] = {
     {"v,version", nullptr, "Prints the version and exits.", OptionKind::Program},
     {"calculator", nullptr, "Starts with the calculator alone; the program ends when it closes.",
      OptionKind::Program},
+    {"restore", nullptr, "Starts with the calculator on the newest kept tape.",
+     OptionKind::Program},
+    {"no-journal", nullptr,
+     "Keeps no journal of the tape: nothing is written to the state folder, and the tape cannot "
+     "be restored after the program ends.",
+     OptionKind::Program},
     {"check-arguments", nullptr,
      "Checks the other arguments and exits: status 0 when they are good, 2 with the usage when "
      "not (tallyroll-vnc does so before it starts its X server).",
@@ -101,17 +107,20 @@ CommandLine::CommandLine(const QStringList& arguments) {
                   QStringLiteral("\n\n") + Usage(parser_);
         exitStatus_ = 2;
     };
-    const auto excess = [this]() -> std::optional<QString> {
+    const auto wrongArguments = [this]() -> std::optional<QString> {
         const QStringList given = parser_.positionalArguments();
         const auto allowed = static_cast<qsizetype>(std::size(kArguments));
-        if (given.size() <= allowed) return std::nullopt;
-        return QStringLiteral("Unexpected argument '%1'.").arg(given.at(allowed));
+        if (given.size() > allowed)
+            return QStringLiteral("Unexpected argument '%1'.").arg(given.at(allowed));
+        if (parser_.isSet(QStringLiteral("restore")) && !given.isEmpty())
+            return QStringLiteral("--restore and a tape file cannot be given together.");
+        return std::nullopt;
     };
     if (!parser_.parse(arguments)) {
         fail(parser_.errorText());
     } else if (parser_.isSet(QStringLiteral("check-arguments"))) {
         // Nothing runs: only whether the program would start with these.
-        if (const auto error = excess())
+        if (const auto error = wrongArguments())
             fail(*error);
         else
             exitStatus_ = 0;
@@ -127,7 +136,7 @@ CommandLine::CommandLine(const QStringList& arguments) {
         output_ = QCoreApplication::applicationName() + u' ' +
                   QCoreApplication::applicationVersion() + u'\n';
         exitStatus_ = 0;
-    } else if (const auto error = excess()) {
+    } else if (const auto error = wrongArguments()) {
         fail(*error);
     }
 }

@@ -11,6 +11,7 @@
 #include "demo/Version.h"
 #include "demo/frmDemo.h"
 #include "window/AppIcon.h"
+#include "window/TapeJournal.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));
@@ -29,6 +30,11 @@ int main(int argc, char** argv) {
     hooks.pdfPrinter = [](const std::string& path) {
         return tallyroll::OpenPdfPrinterFromModule(path);
     };
+    // Every calculator window keeps its tape in the state folder (--no-journal: none).
+    hooks.journal = std::make_shared<tallyroll::JournalFolder>(
+        tallyroll::JournalFolder::DefaultPath(), !commandLine.isSet(QStringLiteral("no-journal")));
+    const bool restore = commandLine.isSet(QStringLiteral("restore"));
+    if (restore) hooks.journal->restoreAtFirstShow();
     tallyroll::Forms forms(std::move(hooks));
     // tallyroll FILE.tape: the calculator opens at once with that tape.
     const QStringList files = commandLine.positionalArguments();
@@ -40,5 +46,7 @@ int main(int argc, char** argv) {
     if (!tapeFile.isEmpty())
         QTimer::singleShot(0, &forms.demo(),
                            [&forms, tapeFile] { forms.demo().OpenCalculatorWithTape(tapeFile); });
+    // --restore: the calculator opens at once on the newest kept tape.
+    if (restore) QTimer::singleShot(0, &forms.demo(), [&forms] { forms.demo().cmdCalc_Click(); });
     return QApplication::exec();
 }

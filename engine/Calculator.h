@@ -76,6 +76,13 @@ class Calculator {
     // Replaces the whole tape with `lines`, as the Clear key empties it, and
     // recalculates it as saving a correction does; the last line is selected.
     void ReplaceTape(std::vector<std::string> lines);
+    // Puts back a tape its journal kept, as one undo step: the lines exactly
+    // as they were, with the decimals and the grand total label that went
+    // with them; the rest of the calculation follows from the lines as for
+    // an opened tape file. decimals -1 leaves the decimals as they are.
+    void RestoreTape(std::vector<std::string> lines, int decimals, std::string grandTotalLabel);
+    // A second observer of the tape, told of every change after the window.
+    void setTapeWatcher(TapeObserver* watcher) { lstTape_.setWatcher(watcher); }
 
     // Undo and redo of the actions that rewrite or remove tape lines; a beep
     // when there is nothing to undo or redo.

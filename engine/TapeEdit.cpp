@@ -93,6 +93,27 @@ void Calculator::ReplaceTape(std::vector<std::string> lines) {
     ParkFocus();
 }
 
+void Calculator::RestoreTape(std::vector<std::string> lines, int decimals,
+                             std::string grandTotalLabel) {
+    const UndoScope undo(*this, "Restore tape");
+    cmdClear_Click();
+    if (decimals >= 0 && decimals <= 6) {
+        view_.setDecimalSelection(decimals);
+        cboDecPlace_Click(decimals);
+    }
+    // The totals, grand total and display as the lines give them; the lines
+    // themselves go back as they were, whatever decimals wrote them.
+    TapeList scratch;
+    scratch.assign(lines);
+    const RecalcOutcome out = RecalculateTape(scratch, [this](double v) { return Formatted(v); });
+    lstTape_.assign(std::move(lines));
+    if (!lstTape_.empty()) lstTape_.select(lstTape_.count() - 1);
+    ApplyRecalculation(out);
+    ShowGrandTotal(std::move(grandTotalLabel));
+    view_.setChangePanelVisible(false);
+    ParkFocus();
+}
+
 void Calculator::cmdCancelChange_Click() {
     view_.setChangePanelVisible(false);
     ParkFocus();

@@ -14,14 +14,14 @@ const std::string& TapeList::line(int k) const {
 void TapeList::select(int k) {
     if (k < -1 || k >= count()) return;
     selected_ = k;
-    if (observer_) observer_->tapeSelectionChanged(k);
+    Tell(&TapeObserver::tapeSelectionChanged, k);
 }
 
 void TapeList::add(std::string text) {
     if (recorder_) recorder_->lineAppended(count());
-    if (observer_) observer_->tapeAboutToAppend(count());
+    Tell(&TapeObserver::tapeAboutToAppend, count());
     lines_.push_back(std::move(text));
-    if (observer_) observer_->tapeAppended();
+    Tell(&TapeObserver::tapeAppended);
 }
 
 void TapeList::replace(int k, std::string text) {
@@ -32,14 +32,14 @@ void TapeList::replace(int k, std::string text) {
     if (batchDepth_ > 0) {
         batchFirst_ = batchFirst_ < 0 ? k : std::min(batchFirst_, k);
         batchLast_ = std::max(batchLast_, k);
-    } else if (observer_) {
-        observer_->tapeLinesChanged(k, k);
+    } else {
+        Tell(&TapeObserver::tapeLinesChanged, k, k);
     }
 }
 
 void TapeList::removeFirst() {
     if (lines_.empty()) return;
-    if (observer_) observer_->tapeAboutToRemoveFirst();
+    Tell(&TapeObserver::tapeAboutToRemoveFirst);
     if (recorder_) recorder_->firstLineRemoved(std::move(lines_.front()));
     lines_.pop_front();
     if (selected_ >= 0) --selected_;
@@ -47,20 +47,20 @@ void TapeList::removeFirst() {
         batchFirst_ = std::max(0, batchFirst_ - 1);
         batchLast_ = std::max(0, batchLast_ - 1);
     }
-    if (observer_) observer_->tapeRemovedFirst();
+    Tell(&TapeObserver::tapeRemovedFirst);
 }
 
 void TapeList::clear() {
-    if (observer_) observer_->tapeAboutToClear();
+    Tell(&TapeObserver::tapeAboutToClear);
     if (recorder_) recorder_->tapeCleared(std::move(lines_));
     lines_.clear();
     selected_ = -1;
     batchFirst_ = batchLast_ = -1;
-    if (observer_) observer_->tapeCleared();
+    Tell(&TapeObserver::tapeCleared);
 }
 
 void TapeList::assign(std::vector<std::string> lines) {
-    if (observer_) observer_->tapeAboutToClear();
+    Tell(&TapeObserver::tapeAboutToClear);
     if (recorder_) recorder_->tapeCleared(std::move(lines_));
     lines_.clear();
     const std::size_t keep = std::min<std::size_t>(lines.size(), kMaxLines);
@@ -71,11 +71,11 @@ void TapeList::assign(std::vector<std::string> lines) {
                   std::make_move_iterator(lines.end()));
     selected_ = -1;
     batchFirst_ = batchLast_ = -1;
-    if (observer_) observer_->tapeCleared();
+    Tell(&TapeObserver::tapeCleared);
 }
 
 std::deque<std::string> TapeList::takeLines() {
-    if (observer_) observer_->tapeAboutToReset();
+    Tell(&TapeObserver::tapeAboutToReset);
     std::deque<std::string> out = std::move(lines_);
     lines_.clear();
     selected_ = -1;
@@ -85,17 +85,15 @@ std::deque<std::string> TapeList::takeLines() {
 void TapeList::putLines(std::deque<std::string> lines, int selected) {
     lines_ = std::move(lines);
     selected_ = selected >= 0 && selected < count() ? selected : -1;
-    if (observer_) {
-        observer_->tapeReset();
-        observer_->tapeSelectionChanged(selected_);
-    }
+    Tell(&TapeObserver::tapeReset);
+    Tell(&TapeObserver::tapeSelectionChanged, selected_);
 }
 
 TapeList::Batch::~Batch() {
     if (--tape_.batchDepth_ > 0 || tape_.batchFirst_ < 0) return;
     const int first = tape_.batchFirst_, last = std::min(tape_.batchLast_, tape_.count() - 1);
     tape_.batchFirst_ = tape_.batchLast_ = -1;
-    if (tape_.observer_ && last >= first) tape_.observer_->tapeLinesChanged(first, last);
+    if (last >= first) tape_.Tell(&TapeObserver::tapeLinesChanged, first, last);
 }
 
 void AddToTape(TapeList& tape, std::string text) {

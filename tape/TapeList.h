@@ -42,6 +42,8 @@ class TapeList {
     static constexpr int kMaxLines = 32766;
 
     void setObserver(TapeObserver* observer) { observer_ = observer; }
+    // A second observer, told after the first (the journal of the tape).
+    void setWatcher(TapeObserver* watcher) { watcher_ = watcher; }
     void setRecorder(TapeRecorder* recorder) { recorder_ = recorder; }
 
     int count() const { return static_cast<int>(lines_.size()); }
@@ -81,9 +83,16 @@ class TapeList {
     };
 
   private:
+    template <typename... Params, typename... Args>
+    void Tell(void (TapeObserver::*notice)(Params...), Args... args) {
+        if (observer_) (observer_->*notice)(args...);
+        if (watcher_) (watcher_->*notice)(args...);
+    }
+
     std::deque<std::string> lines_;
     int selected_ = -1;
     TapeObserver* observer_ = nullptr;
+    TapeObserver* watcher_ = nullptr;
     TapeRecorder* recorder_ = nullptr;
     int batchDepth_ = 0;
     int batchFirst_ = -1, batchLast_ = -1;

@@ -44,8 +44,8 @@ void Announcer::DisplayChanged() {
     Listening();
 }
 
-void Announcer::LineAppended(int row) {
-    if (Listening()) pending_.lines.push_back(tape_.lineText(row));
+void Announcer::LineAppended(const std::string& line) {
+    if (Listening()) pending_.lines.push_back(line);
 }
 
 void Announcer::TapeEmptied() {

@@ -26,7 +26,7 @@ class Announcer : public QObject {
 
     // Notices from the window, while the key's handler runs.
     void DisplayChanged();
-    void LineAppended(int row);
+    void LineAppended(const std::string& line);
     void TapeEmptied();
     void SelectionChanged(int row);
     void GrandTotalChanged();

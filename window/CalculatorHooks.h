@@ -15,6 +15,8 @@
 
 namespace tallyroll {
 
+class JournalFolder;
+
 struct CalculatorHooks {
     std::function<LocalDateTime()> now;  // the system clock
     // Shows the title window modally; called by the load on every fifth day.
@@ -31,6 +33,8 @@ struct CalculatorHooks {
     std::function<void()> endProgram;  // std::quick_exit(0)
     // The zoom level, shared by every calculator window of one run.
     std::shared_ptr<int> zoomLevel;  // a level of the window's own, from 100 %
+    // Where the tapes of the run are kept (window/TapeJournal.h).
+    std::shared_ptr<JournalFolder> journal;  // no journal and no "Restore last tape"
 };
 
 }  // namespace tallyroll

@@ -1,8 +1,13 @@
 #include "window/Dialogs.h"
 
+#include <QDialog>
+#include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
+#include <QListWidget>
 #include <QMessageBox>
+#include <QVBoxLayout>
 
 namespace tallyroll {
 
@@ -50,6 +55,28 @@ class QtDialogs : public Dialogs {
         return QMessageBox::question(parent, Q(title), Q(text), QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     }
+
+    std::optional<int> choose(QWidget* parent, const std::string& title, const std::string& label,
+                              const std::vector<std::string>& items) override {
+        QDialog dialog(parent);
+        dialog.setWindowTitle(Q(title));
+        auto* layout = new QVBoxLayout(&dialog);
+        auto* caption = new QLabel(Q(label), &dialog);
+        auto* list = new QListWidget(&dialog);
+        caption->setBuddy(list);
+        for (const std::string& item : items) list->addItem(Q(item));
+        list->setCurrentRow(0);
+        auto* buttons =
+            new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+        QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+        QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+        layout->addWidget(caption);
+        layout->addWidget(list);
+        layout->addWidget(buttons);
+        if (dialog.exec() != QDialog::Accepted || list->currentRow() < 0) return std::nullopt;
+        return list->currentRow();
+    }
 };
 
 class ScriptedDialogs : public Dialogs {
@@ -73,6 +100,11 @@ class ScriptedDialogs : public Dialogs {
 
     bool question(QWidget*, const std::string& title, const std::string& text) override {
         return log_.answerQuestion(title, text);
+    }
+
+    std::optional<int> choose(QWidget*, const std::string& title, const std::string& label,
+                              const std::vector<std::string>& items) override {
+        return log_.answerChoice(title, label, items);
     }
 
   private:

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "engine/CalculatorView.h"
 #include "window/SessionLog.h"
@@ -33,6 +34,11 @@ class Dialogs {
                                             const std::string& suffix) = 0;
     // A question with Yes and No; true for Yes.
     virtual bool question(QWidget* parent, const std::string& title, const std::string& text) = 0;
+    // A list to pick one entry of, the first one selected: the index picked,
+    // or nothing when cancelled.
+    virtual std::optional<int> choose(QWidget* parent, const std::string& title,
+                                      const std::string& label,
+                                      const std::vector<std::string>& items) = 0;
 };
 
 // QMessageBox and QInputDialog.

@@ -34,7 +34,9 @@
 #include "window/KeyEcho.h"
 #include "window/KeyTable.h"
 #include "window/QtView.h"
+#include "window/RestoreTape.h"
 #include "window/TapeCommands.h"
+#include "window/TapeJournal.h"
 #include "window/TapeModel.h"
 #include "window/UndoCommands.h"
 #include "window/Widgets.h"
@@ -199,6 +201,7 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     InstallZoomCommands(*this);
     InstallHelpCommand(*this);
     InstallKeyEcho(*this);
+    journal_ = InstallTapeJournal(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -397,6 +400,7 @@ void FrmCalculator::ConnectHandlers() {
 }
 
 void FrmCalculator::Run(std::string_view handler, const std::function<void()>& body) {
+    const QtView::Handling handling(*view_);
     // The handlers catch their own errors; anything else still ends in the
     // error report rather than escaping into the event loop.
     try {
@@ -438,6 +442,7 @@ QWidget* FrmCalculator::control(const QString& name, int index) const {
 
 bool FrmCalculator::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress) return QWidget::eventFilter(watched, event);
+    const QtView::Handling handling(*view_);
     auto* key = static_cast<QKeyEvent*>(event);
     switch (RouteAccessKey(*calc_, controls_, watched, *key)) {
         case KeyRoute::Done:
@@ -474,6 +479,7 @@ bool FrmCalculator::focusNextPrevChild(bool next) {
 }
 
 void FrmCalculator::keyPressEvent(QKeyEvent* event) {
+    const QtView::Handling handling(*view_);
     // Form_KeyPress: only characters delivered to the window itself. A key a
     // control left unhandled (a focused button, the text box's Escape) stops
     // here and is not routed.

@@ -20,6 +20,7 @@ class QAction;
 
 namespace tallyroll {
 
+class TapeJournal;
 class WindowFrame;
 
 class FrmCalculator : public QWidget {
@@ -114,6 +115,7 @@ class FrmCalculator : public QWidget {
     ViewControls controls_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Calculator> calc_;
+    std::unique_ptr<TapeJournal> journal_;  // goes before the calculation it follows
 };
 
 }  // namespace tallyroll

@@ -50,6 +50,8 @@ QString HelpText(const FrmCalculator& window) {
                "number, pick the operator and press Enter. Every total on the tape is "
                "worked out again. Ctrl+Z takes back a correction or a clear of the "
                "tape (up to 50 of them); Ctrl+Shift+Z does it again.</p>"
+               "<p>The tape is kept as it changes: after the program ended or crashed, "
+               "Ctrl+Shift+T (Restore last tape in the tape's menu) brings it back.</p>"
                "<h3>About</h3>"
                "<p><b>tallyroll</b> %2 &mdash; an adding machine with a paper tape.<br>"
                "Copyright 2026 The tallyroll developers. Licence: MIT.</p>")

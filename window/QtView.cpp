@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <cstdlib>
+#include <utility>
 #include "window/TapeListView.h"
 
 #include "window/Accessibility.h"
@@ -29,6 +30,7 @@ QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
       announcer_(new Announcer(*c_.picSetFocus, *c_.lblResult, *c_.lblGrandTotal, model)) {}
 
 void QtView::attach(Calculator& calc) {
+    calc_ = &calc;
     QObject::connect(c_.lstTape->selectionModel(), &QItemSelectionModel::selectionChanged,
                      c_.lstTape, [this, &calc] {
                          if (syncingSelection_) return;
@@ -41,23 +43,64 @@ void QtView::attach(Calculator& calc) {
                      });
 }
 
-void QtView::tapeAboutToAppend(int row) {
-    // On a full tape the new line, its selection and the trim of the oldest
-    // line leave the scroll bar as it was: it repaints once, if at all.
-    if (row >= TapeList::kMaxLines && !trimming_) {
-        trimming_ = true;
-        c_.lstTape->holdScrollBar();
+void QtView::settleLater() {
+    settleWanted_ = true;
+    // Outside the window's own handlers (a timer, a host's call): once the
+    // event loop comes back.
+    if (handling_ > 0 || settlePosted_) return;
+    settlePosted_ = true;
+    QMetaObject::invokeMethod(
+        c_.lstTape,
+        [this] {
+            settlePosted_ = false;
+            if (settleWanted_) Settle();
+        },
+        Qt::QueuedConnection);
+}
+
+void QtView::Quietly(void (TapeModel::*notice)()) {
+    const bool was = std::exchange(syncingSelection_, true);
+    (model_.*notice)();
+    syncingSelection_ = was;
+}
+
+void QtView::Settle() {
+    settleWanted_ = false;
+    justAppended_ = false;
+    Quietly(&TapeModel::release);
+    if (std::exchange(selectionPending_, false) && calc_) ShowSelection(calc_->tape().selected());
+    if (holdingBar_) {
+        holdingBar_ = false;
+        c_.lstTape->releaseScrollBar();
     }
+    if (settledListener_) settledListener_();
+}
+
+void QtView::tapeAboutToAppend(int row) {
+    // The lines a key adds, their selection and the trim of the oldest line
+    // on a full tape move the scroll bar a step or two: it repaints once the
+    // key has been handled, and only if it looks different then.
+    if (!holdingBar_) {
+        holdingBar_ = true;
+        c_.lstTape->holdScrollBar();
+        settleLater();
+    }
+    // Within a key, the list is told of its lines at its end, at once.
+    if (handling_ > 0) model_.hold();
+    const bool was = std::exchange(syncingSelection_, true);
     model_.aboutToAppend(row);
+    syncingSelection_ = was;
 }
 
 void QtView::tapeAppended() {
-    model_.appended();
-    announcer_->LineAppended(model_.rowCount() - 1);
+    Quietly(&TapeModel::appended);
+    justAppended_ = true;
+    // Read from the tape: while a key is handled the list may not know the line yet.
+    if (calc_) announcer_->LineAppended(calc_->tape().last());
 }
 
 void QtView::tapeCleared() {
-    model_.cleared();
+    Quietly(&TapeModel::cleared);
     announcer_->TapeEmptied();
 }
 
@@ -65,16 +108,22 @@ void QtView::tell(std::string text) {
     announcer_->Note(std::move(text));
 }
 
-void QtView::tapeRemovedFirst() {
-    model_.removedFirst();
-    if (!trimming_) return;
-    trimming_ = false;
-    c_.lstTape->releaseScrollBar();
-}
-
 void QtView::tapeSelectionChanged(int row) {
     announcer_->SelectionChanged(row);
     if (syncingSelection_) return;
+    // "=" adds two lines, each selected as it goes on: the list selects and
+    // scrolls to the last one only, once the key has been handled. Any
+    // other selection it shows at once.
+    if (std::exchange(justAppended_, false)) {
+        selectionPending_ = true;
+        return;
+    }
+    selectionPending_ = false;
+    ShowSelection(row);
+}
+
+void QtView::ShowSelection(int row) {
+    Quietly(&TapeModel::release);
     syncingSelection_ = true;
     QItemSelectionModel* sel = c_.lstTape->selectionModel();
     if (row < 0) {
@@ -95,7 +144,10 @@ void QtView::setCaption(Label label, const std::string& text) {
     target->setText(caption);
     ValueChanged(*target);
     if (label == Label::Result) announcer_->DisplayChanged();
-    if (label == Label::GrandTotal) announcer_->GrandTotalChanged();
+    if (label == Label::GrandTotal) {
+        announcer_->GrandTotalChanged();
+        if (grandTotalListener_) grandTotalListener_();
+    }
 }
 
 void QtView::setMemoryVisible(bool visible) {
@@ -142,6 +194,9 @@ void QtView::setFocus(FocusTarget target) {
 }
 
 void QtView::messageBox(const std::string& title, const std::string& text, MessageIcon icon) {
+    // The box waits for the user: the tape shows, and keeps, what the key
+    // has done so far.
+    if (settleWanted_) Settle();
     hooks_.dialogs->message(&window_, title, text, icon);
 }
 

@@ -34,6 +34,12 @@ struct LoggedQuestion {
     bool yes = false;
 };
 
+struct LoggedChoice {
+    std::string title, label;
+    std::vector<std::string> items;
+    std::optional<int> answer;  // nothing when cancelled
+};
+
 struct SessionLog {
     std::vector<LoggedMessage> messages;
     std::vector<LoggedInput> inputs;
@@ -44,6 +50,8 @@ struct SessionLog {
     std::vector<LoggedQuestion> questions;
     std::deque<std::optional<std::string>> fileAnswers;  // for the next file dialogs
     std::deque<bool> questionAnswers;                    // for the next yes/no questions
+    std::vector<LoggedChoice> choices;                   // lists shown (not in the dumps)
+    std::deque<std::optional<int>> choiceAnswers;        // for the next lists
 
     // Answers an input box from the queue (cancelled when empty) and logs it.
     std::optional<std::string> answerInput(const std::string& title, const std::string& prompt) {
@@ -76,6 +84,21 @@ struct SessionLog {
         }
         questions.push_back({title, text, yes});
         return yes;
+    }
+
+    // A list: the queued entry (cancelled when it is not one of the list's),
+    // the first, preselected one when none is queued.
+    std::optional<int> answerChoice(const std::string& title, const std::string& label,
+                                    const std::vector<std::string>& items) {
+        std::optional<int> answer = 0;
+        if (!choiceAnswers.empty()) {
+            answer = choiceAnswers.front();
+            choiceAnswers.pop_front();
+        }
+        if (answer && (*answer < 0 || *answer >= static_cast<int>(items.size())))
+            answer = std::nullopt;
+        choices.push_back({title, label, items, answer});
+        return answer;
     }
 };
 

@@ -78,8 +78,8 @@ const TapeCommand kCommands[] = {
 };
 
 constexpr const char* kMenuRows[] = {
-    "undo",     "redo",  nullptr,     "copyLine",  "copyTape", nullptr,     "saveTape",
-    "openTape", nullptr, "exportCsv", "exportPdf", nullptr,    "printTape",
+    "undo",     "redo",        nullptr, "copyLine",  "copyTape",  nullptr, "saveTape",
+    "openTape", "restoreTape", nullptr, "exportCsv", "exportPdf", nullptr, "printTape",
 };
 
 TapeListView* TapeView(FrmCalculator& w) {

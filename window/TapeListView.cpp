@@ -2,6 +2,7 @@
 
 #include "window/TapeModel.h"
 
+#include <QApplication>
 #include <QFontMetricsF>
 #include <QPaintEvent>
 #include <QPainter>
@@ -9,27 +10,34 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
+#include <QStyleOptionSlider>
+#include <QStyledItemDelegate>
+#include <QTextLayout>
+#include <QtMath>
 #include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <memory>
 
 #include "window/TapeAccessible.h"
 
 namespace tallyroll {
 
 // A scroll bar that can put off its repaint while the view changes it
-// several times in a row.
+// several times in a row, and then repaints only if it looks different: a
+// tape long enough that its slider is as short as it gets, at the bottom,
+// looks the same with one line more.
 class TapeListView::HeldScrollBar : public QScrollBar {
   public:
     using QScrollBar::QScrollBar;
 
     void hold() {
-        if (held_++ == 0) shown_ = state();
+        if (held_++ == 0) shown_ = looks();
     }
     void release() {
         if (held_ == 0 || --held_ > 0) return;
-        if (state() != shown_) QScrollBar::sliderChange(SliderValueChange);
+        if (looks() != shown_) QScrollBar::sliderChange(SliderValueChange);
     }
 
   protected:
@@ -38,12 +46,98 @@ class TapeListView::HeldScrollBar : public QScrollBar {
     }
 
   private:
-    std::array<int, 5> state() const {
-        return {minimum(), maximum(), value(), pageStep(), singleStep()};
+    // What the painted bar shows: where its slider is, and whether it is at
+    // either end (the arrows then look disabled) or can move at all.
+    std::array<int, 7> looks() const {
+        QStyleOptionSlider option;
+        initStyleOption(&option);
+        const QRect slider = style()->subControlRect(QStyle::CC_ScrollBar, &option,
+                                                     QStyle::SC_ScrollBarSlider, this);
+        return {slider.x(),           slider.y(),           slider.width(),       slider.height(),
+                value() == minimum(), value() == maximum(), minimum() < maximum()};
     }
 
     int held_ = 0;
-    std::array<int, 5> shown_{};
+    std::array<int, 7> shown_{};
+};
+
+// Qt's item delegate, which lays a row's text out two or three times for
+// every paint: a key that adds a line repaints it and the line above, which
+// lost the selection. This one keeps the text of the rows painted lately laid
+// out, with the place the style gives it, and paints a row as Qt's does: the
+// style's highlight for a selected row, then the text. A row with the focus
+// frame, or with anything but plain text, is left to Qt's own painting.
+class TapeListView::RowDelegate : public QStyledItemDelegate {
+  public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    void forget() {
+        laidOut_.clear();
+        place_ = QRect();
+    }
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& given,
+               const QModelIndex& index) const override {
+        QStyleOptionViewItem option = given;
+        initStyleOption(&option, index);
+        constexpr auto kPlain = QStyleOptionViewItem::HasDisplay;
+        if ((option.state & QStyle::State_HasFocus) || option.features != kPlain ||
+            option.backgroundBrush.style() != Qt::NoBrush || option.text.contains(u'\n')) {
+            QStyledItemDelegate::paint(painter, given, index);
+            return;
+        }
+        const QWidget* widget = option.widget;
+        const QStyle* style = widget ? widget->style() : QApplication::style();
+        const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, widget) + 1;
+        // Where the style puts a line of text in a row: the same for every
+        // line of one font, asked once.
+        if (!place_.isValid())
+            place_ = style->subElementRect(QStyle::SE_ItemViewItemText, &option, widget)
+                         .translated(-option.rect.topLeft());
+        const QTextLayout& line = laidOut(option, margin);
+        const QRect textRect(option.rect.left() + place_.left(), option.rect.top() + place_.top(),
+                             qCeil(line.lineAt(0).naturalTextWidth()) + 2 * margin,
+                             place_.height());
+        const bool selected = option.state & QStyle::State_Selected;
+        if (selected) {
+            QPalette::ColorGroup group =
+                !widget || widget->isEnabled() ? QPalette::Normal : QPalette::Disabled;
+            if (group == QPalette::Normal && !(option.state & QStyle::State_Active))
+                group = QPalette::Inactive;
+            painter->fillRect(option.showDecorationSelected ? option.rect : textRect,
+                              option.palette.brush(group, QPalette::Highlight));
+        }
+        const QPalette::ColorGroup group =
+            option.state & QStyle::State_Active ? QPalette::Normal : QPalette::Inactive;
+        painter->setPen(
+            option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+        const QRect layoutRect = QStyle::alignedRect(option.direction, option.displayAlignment,
+                                                     line.boundingRect().size().toSize(),
+                                                     textRect.adjusted(margin, 0, -margin, 0));
+        line.draw(painter, QPointF(textRect.left() + margin, layoutRect.top()));
+    }
+
+  private:
+    const QTextLayout& laidOut(const QStyleOptionViewItem& option, int margin) const {
+        if (const auto it = laidOut_.constFind(option.text); it != laidOut_.constEnd()) return **it;
+        if (laidOut_.size() >= 256) laidOut_.clear();
+        QTextOption textOption;
+        textOption.setWrapMode(QTextOption::ManualWrap);
+        textOption.setTextDirection(option.direction);
+        textOption.setAlignment(QStyle::visualAlignment(option.direction, option.displayAlignment));
+        auto layout = std::make_shared<QTextLayout>(option.text, option.font);
+        layout->setTextOption(textOption);
+        layout->setCacheEnabled(true);
+        layout->beginLayout();
+        QTextLine line = layout->createLine();
+        line.setLineWidth(option.rect.width() - 2 * margin);
+        line.setPosition(QPointF(0, 0));
+        layout->endLayout();
+        return **laidOut_.insert(option.text, std::move(layout));
+    }
+
+    mutable QRect place_;
+    mutable QHash<QString, std::shared_ptr<QTextLayout>> laidOut_;
 };
 
 TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
@@ -54,6 +148,9 @@ TapeListView::TapeListView(QWidget* parent) : QAbstractItemView(parent) {
     setTextElideMode(Qt::ElideNone);
     setSelectionMode(SingleSelection);
     setEditTriggers(NoEditTriggers);
+    rowHeight_ = fontMetrics().height() + 1;
+    rows_ = new RowDelegate(this);
+    setItemDelegate(rows_);
 }
 
 void TapeListView::setModel(QAbstractItemModel* m) {
@@ -78,10 +175,6 @@ void TapeListView::releaseScrollBar() {
 
 int TapeListView::rows() const {
     return model() ? model()->rowCount(rootIndex()) : 0;
-}
-
-int TapeListView::rowHeight() const {
-    return fontMetrics().height() + 1;
 }
 
 int TapeListView::firstVisibleRow() const {
@@ -334,6 +427,8 @@ void TapeListView::reset() {
 void TapeListView::changeEvent(QEvent* event) {
     QAbstractItemView::changeEvent(event);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        rowHeight_ = fontMetrics().height() + 1;
+        rows_->forget();
         latin1_.clear();
         others_.clear();
         remeasureAll();

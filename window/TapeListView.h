@@ -8,7 +8,8 @@
 // Lines are never elided: the view keeps the width of every line in the font
 // it paints, and a horizontal scroll bar appears when the widest one needs
 // it. A new line at the bottom scrolls the painted rows up by their pixels,
-// so a key paints only the new row and the selection change.
+// so a key paints only the new row and the selection change. Rows are
+// painted as Qt's item delegate paints them, from texts laid out once.
 
 #include <QAbstractItemView>
 #include <QHash>
@@ -32,7 +33,7 @@ class TapeListView : public QAbstractItemView {
     void scrollTo(const QModelIndex& index, ScrollHint hint = EnsureVisible) override;
     QModelIndex indexAt(const QPoint& point) const override;
 
-    int rowHeight() const;
+    int rowHeight() const { return rowHeight_; }
     int firstVisibleRow() const;
     // Rows that fit entirely in the viewport.
     int fullyVisibleRows() const;
@@ -42,8 +43,9 @@ class TapeListView : public QAbstractItemView {
     int textMargins() const;
 
     // While held, changes of the vertical scroll bar do not repaint it; the
-    // release repaints it if it ends different. A line added to a full tape
-    // and the oldest line trimmed leave the bar as it was.
+    // release repaints it if it ends looking different. A line added to a
+    // full tape and the oldest line trimmed leave the bar as it was, and so
+    // does a line added to a tape whose slider is already at its shortest.
     void holdScrollBar();
     void releaseScrollBar();
 
@@ -89,6 +91,9 @@ class TapeListView : public QAbstractItemView {
     mutable std::vector<qreal> latin1_;
     mutable QHash<char32_t, qreal> others_;
     bool shiftingRows_ = false;  // the rows moved, the pixels did not
+    int rowHeight_ = 1;
+    class RowDelegate;
+    RowDelegate* rows_ = nullptr;
     class HeldScrollBar;
     HeldScrollBar* bar_ = nullptr;
 };

@@ -20,21 +20,29 @@ class TapeModel : public QAbstractListModel {
     int rowCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
     // The text of a row as the tape holds it (UTF-8).
-    const std::string& lineText(int row) const { return tape_->line(row); }
+    const std::string& lineText(int row) const { return tape_->line(row - trimmed_); }
 
     // The tape's notices, in the order TapeList sends them.
-    void aboutToAppend(int row) { beginInsertRows({}, row, row); }
-    void appended() { endInsertRows(); }
-    void aboutToRemoveFirst() { beginRemoveRows({}, 0, 0); }
-    void removedFirst() { endRemoveRows(); }
-    void aboutToClear() { beginResetModel(); }
-    void cleared() { endResetModel(); }
-    void linesChanged(int first, int last) {
-        emit dataChanged(index(first), index(last), {Qt::DisplayRole});
-    }
+    void aboutToAppend(int row);
+    void appended();
+    void aboutToRemoveFirst();
+    void removedFirst();
+    void aboutToClear();
+    void cleared();
+    void linesChanged(int first, int last);
+
+    // While held, the lines added at the end and the oldest lines taken off
+    // are not told one by one: release() tells the view once, as one removal
+    // and one insertion ("=" adds two lines). Meanwhile the rows stay those
+    // the view knows. Any other change releases first.
+    void hold() { held_ = true; }
+    void release();
 
   private:
     const TapeList* tape_ = nullptr;
+    bool held_ = false;
+    int shown_ = 0;    // rows the view knows
+    int trimmed_ = 0;  // of them, the ones the tape has taken off since the hold
 };
 
 }  // namespace tallyroll

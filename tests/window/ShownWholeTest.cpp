@@ -343,5 +343,43 @@ TEST_F(WindowHarness, KeyOnFullTapePaintsOnlyWhatChanged) {
     EXPECT_LE(painted.rows, 2 * list->fullyVisibleRows() + 4);
 }
 
+// A line added to a tape that is not full moves the slider only while the
+// tape is short; once the slider is as short as it gets and at the bottom, a
+// key leaves the bar looking the same, and it is not repainted.
+TEST_F(WindowHarness, ScrollBarRepaintsOnlyWhenItLooksDifferent) {
+    auto* list = qobject_cast<TapeListView*>(control("lstTape"));
+    QScrollBar* bar = list->verticalScrollBar();
+    QScreen* screen = window->screen();
+    const auto shownBar = [&] {
+        const QPoint at = bar->mapTo(window.get(), QPoint());
+        return screen->grabWindow(window->winId(), at.x(), at.y(), bar->width(), bar->height())
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    };
+    const auto freshBar = [&] {
+        return bar->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    struct Case {
+        int lines;
+        bool repainted;
+    };
+    for (const Case c : {Case{40, true}, Case{2000, false}}) {
+        Calculator& calc = window->calculator();
+        std::int16_t one = '1', plus = '+';
+        CheckKeyPress(calc, one);
+        while (calc.tape().count() < c.lines) {
+            plus = '+';
+            CheckKeyPress(calc, plus);
+        }
+        QCoreApplication::processEvents();
+        Paints barPaints(*bar);
+        type("+");
+        QCoreApplication::processEvents();
+        EXPECT_EQ(barPaints.count > 0, c.repainted) << c.lines << " lines";
+        EXPECT_EQ(bar->value(), bar->maximum()) << c.lines << " lines";
+        EXPECT_EQ(shownBar(), freshBar()) << c.lines << " lines";
+    }
+}
+
 }  // namespace
 }  // namespace tallyroll

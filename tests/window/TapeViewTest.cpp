@@ -1,8 +1,10 @@
 // The tape list on screen: selection both ways, scrolling, and the cost of a
 // key on a full tape.
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QTest>
 
 #include "WindowHarness.h"
@@ -18,6 +20,7 @@ QAbstractItemView* List(const WindowHarness&, QWidget* w) {
 TEST_F(WindowHarness, SelectionFollowsTheTapeBothWays) {
     auto* list = List(*this, control("lstTape"));
     type("1+2+3+");
+    QCoreApplication::processEvents();  // the list follows once the keys are handled
     ASSERT_EQ(tape().size(), 3u);
     EXPECT_EQ(list->currentIndex().row(), 2);
 
@@ -26,6 +29,7 @@ TEST_F(WindowHarness, SelectionFollowsTheTapeBothWays) {
     EXPECT_EQ(focus(), "picSetFocus");
 
     type("4+");
+    QCoreApplication::processEvents();
     EXPECT_EQ(list->selectionModel()->selectedRows().value(0).row(), 3);
 
     type("l");
@@ -90,6 +94,56 @@ TEST_F(WindowHarness, RecalculationRepaintsTheTotalsOnScreen) {
     const QModelIndex total = list->model()->index(lastTotal, 0);
     EXPECT_EQ(total.data().toString(), "= 6.00");
     EXPECT_TRUE(paints.painted.contains(list->visualRect(total)));
+}
+
+// The rows are painted from texts laid out once; they must look exactly as
+// the item delegate paints them: plain, selected, in an active and in an
+// inactive window, and with the wide and the negative lines.
+TEST_F(WindowHarness, RowsLookAsTheItemDelegatePaintsThem) {
+    type("12+3.5-2*");
+    key(Qt::Key_F9);
+    type("=1234567890+9/7=");
+    auto* list = List(*this, control("lstTape"));
+    QCoreApplication::processEvents();
+    const auto delegatePainted = [list] {
+        QImage image(list->viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(list->viewport()->palette().color(list->viewport()->backgroundRole()));
+        QPainter painter(&image);
+        QStyleOptionViewItem option;
+        option.initFrom(list);
+        option.font = list->font();
+        option.showDecorationSelected = true;
+        option.palette = list->palette();
+        option.decorationSize = list->iconSize();
+        option.displayAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+        option.features = QStyleOptionViewItem::None;
+        option.widget = list;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            option.rect = list->visualRect(index);
+            if (!list->viewport()->rect().intersects(option.rect)) continue;
+            option.state = QStyle::State_Enabled;
+            if (list->selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+            if (list->isActiveWindow()) option.state |= QStyle::State_Active;
+            list->itemDelegate()->paint(&painter, option, index);
+        }
+        return image.convertToFormat(QImage::Format_RGB32);
+    };
+    for (const int row : {list->model()->rowCount() - 1, 2}) {
+        clickLine(row);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+                  delegatePainted())
+            << "row " << row << " selected";
+    }
+    // Another window takes the activation: the selection turns inactive.
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QCoreApplication::processEvents();
+    ASSERT_FALSE(list->isActiveWindow());
+    EXPECT_EQ(list->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32),
+              delegatePainted());
 }
 
 }  // namespace

@@ -16,6 +16,7 @@ void WindowHarness::open(const WindowSetup& setup) {
     hooks.workArea = setup.workArea;
     hooks.twipsPerPixelX = hooks.twipsPerPixelY = setup.tpp;
     hooks.endProgram = [this] { ++programEnds; };
+    hooks.journal = setup.journal;
     window = std::make_unique<FrmCalculator>(std::move(hooks));
     window->SetStartValue(0);
     window->show();

@@ -10,6 +10,7 @@
 
 #include "window/FrmCalculator.h"
 #include "window/SessionLog.h"
+#include "window/TapeJournal.h"
 
 namespace tallyroll {
 
@@ -17,6 +18,7 @@ struct WindowSetup {
     LocalDateTime now{2024, 3, 4, 9, 30};
     WorkAreaPixels workArea{0, 0, 800, 800};
     double tpp = 15;
+    std::shared_ptr<JournalFolder> journal;  // none: no journal
 };
 
 class WindowHarness : public ::testing::Test {

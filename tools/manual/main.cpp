@@ -14,6 +14,7 @@
 #include "demo/CommandLine.h"
 #include "window/FrmCalculator.h"
 #include "window/KeyGuide.h"
+#include "window/TapeJournal.h"
 
 namespace tallyroll {
 namespace {
@@ -148,7 +149,11 @@ int main(int argc, char** argv) {
         return 2;
     }
     try {
-        tallyroll::FrmCalculator window;
+        // A window as the program opens it, with kept tapes (writing none),
+        // so that every command with a key is listed.
+        tallyroll::CalculatorHooks hooks;
+        hooks.journal = std::make_shared<tallyroll::JournalFolder>(QString(), false);
+        tallyroll::FrmCalculator window(std::move(hooks));
         const std::vector<tallyroll::KeyGuideRow> keys = tallyroll::KeyGuide(window);
         if (man) return tallyroll::WriteManual(args[1], args[2], keys);
         std::fputs(tallyroll::MarkdownKeys(keys).toUtf8().constData(), stdout);

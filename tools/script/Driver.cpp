@@ -167,6 +167,15 @@ std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::strin
         log.fileAnswers.emplace_back(std::nullopt);
         return "";
     }
+    if (word == "answer-choice") {
+        if (!ParseInt(rest, n)) return "answer-choice needs an entry number";
+        log.choiceAnswers.emplace_back(n);
+        return "";
+    }
+    if (word == "answer-choice-cancel") {
+        log.choiceAnswers.emplace_back(std::nullopt);
+        return "";
+    }
     if (word == "answer-question") {
         if (rest != "yes" && rest != "no") return "answer-question takes yes or no";
         log.questionAnswers.push_back(rest == "yes");
@@ -235,6 +244,8 @@ std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptio
                 return "--tpp takes X,Y";
             o.tppX = f[0];
             o.tppY = f[1];
+        } else if (a == "--no-journal") {
+            o.journal = false;
         } else if (a == "--printer") {
             if (!value(v) || (v != "record" && v != "none" && v != "fail"))
                 return "--printer takes record, none or fail";

@@ -20,6 +20,7 @@ struct DriverOptions {
     std::optional<std::array<int, 4>> workArea;
     double tppX = 15, tppY = 15;
     std::string printer = "record";  // record | none | fail
+    bool journal = true;             // --no-journal: the tape is not kept
 };
 
 // Reads the options before the script; returns an error text or "".

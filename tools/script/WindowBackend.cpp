@@ -85,7 +85,9 @@ std::string NullOr(const std::optional<std::string>& s) {
 // ---- Session windows ---------------------------------------------------------
 
 SessionWindows::SessionWindows(SessionLog& log, const DriverOptions& options)
-    : log_(log), options_(options) {}
+    : log_(log),
+      options_(options),
+      journal_(std::make_shared<JournalFolder>(JournalFolder::DefaultPath(), options.journal)) {}
 
 SessionWindows::~SessionWindows() {
     delete calculator_.data();
@@ -118,6 +120,7 @@ CalculatorHooks SessionWindows::calculatorHooks() {
     hooks.twipsPerPixelY = options_.tppY;
     hooks.endProgram = [this] { endProgram(); };
     hooks.zoomLevel = zoomLevel_;
+    hooks.journal = journal_;
     return hooks;
 }
 

@@ -13,6 +13,7 @@
 #include "tools/script/Driver.h"
 #include "window/FrmCalculator.h"
 #include "window/SessionLog.h"
+#include "window/TapeJournal.h"
 
 namespace tallyroll {
 
@@ -55,6 +56,8 @@ class SessionWindows {
     bool ended_ = false;
     // The zoom level holds for the whole session, as for a run of the program.
     std::shared_ptr<int> zoomLevel_ = std::make_shared<int>(0);
+    // Tapes are kept as the program keeps them, in the state folder.
+    std::shared_ptr<JournalFolder> journal_;
 };
 
 class WindowBackend : public ScriptBackend {
