@@ -4,7 +4,7 @@
 #include <QtGlobal>
 #include <memory>
 
-#include "window/Printers.h"
+#include "printing/Printers.h"
 
 extern "C" Q_DECL_EXPORT void tallyroll_OpenDefaultPrinter(
     std::unique_ptr<tallyroll::Printer>* printer) {

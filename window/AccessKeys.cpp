@@ -9,9 +9,9 @@
 #include "engine/Calculator.h"
 #include "tape/TapeLine.h"
 #include "tape/TapeMove.h"
-#include "window/FrmCalculator.h"
 #include "window/QtView.h"
-#include "window/TapeListView.h"
+#include "window/commands/CommandHost.h"
+#include "window/tapeview/TapeListView.h"
 
 namespace tallyroll {
 
@@ -79,7 +79,8 @@ std::span<const MoveKey> MoveKeys() {
     return kMoveKeys;
 }
 
-void InstallAccessKeys(FrmCalculator& window, Calculator& calc) {
+void InstallAccessKeys(CommandHost& window) {
+    Calculator& calc = window.calculator();
     for (const AccessKeyDef& def : kAccessKeys) {
         QWidget* target = window.control(QString::fromUtf8(def.control),
                                          qstrcmp(def.control, "cboDecPlace") == 0 ? -1 : def.index);

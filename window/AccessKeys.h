@@ -8,7 +8,7 @@
 #include <span>
 
 #include "tape/TapeMove.h"
-#include "window/Commands.h"
+#include "window/commands/Commands.h"
 
 class QKeyEvent;
 class QObject;
@@ -16,7 +16,7 @@ class QObject;
 namespace tallyroll {
 
 class Calculator;
-class FrmCalculator;
+class CommandHost;
 struct ViewControls;
 
 struct AccessKeyDef {
@@ -36,7 +36,7 @@ struct MoveKey {
 std::span<const MoveKey> MoveKeys();
 
 // Adds every command of the table to the window.
-void InstallAccessKeys(FrmCalculator& window, Calculator& calc);
+void InstallAccessKeys(CommandHost& window);
 
 // What becomes of a key pressed on `target` before the key table sees it.
 enum class KeyRoute {

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/CalculatorView.h"
-#include "window/SessionLog.h"
+#include "headless/SessionLog.h"
 
 class QWidget;
 

@@ -6,9 +6,9 @@
 #include <string_view>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
+#include "headless/SessionLog.h"
 #include "tape/TapeList.h"
-#include "window/HeadlessView.h"
-#include "window/SessionLog.h"
 
 namespace tallyroll {
 

@@ -7,9 +7,9 @@
 #include <cctype>
 
 #include "WindowHarness.h"
-#include "window/HelpWindow.h"
-#include "window/KeyGuide.h"
 #include "window/KeyTable.h"
+#include "window/commands/HelpWindow.h"
+#include "window/commands/KeyGuide.h"
 
 namespace tallyroll {
 namespace {

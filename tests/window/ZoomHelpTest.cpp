@@ -11,11 +11,11 @@
 #include <cmath>
 #include <memory>
 
-#include "window/ControlTable.h"
+#include "headless/SessionLog.h"
 #include "window/FrmCalculator.h"
-#include "window/HelpWindow.h"
-#include "window/SessionLog.h"
-#include "window/Zoom.h"
+#include "window/commands/HelpWindow.h"
+#include "window/commands/Zoom.h"
+#include "window/form/ControlTable.h"
 
 namespace tallyroll {
 namespace {

@@ -13,8 +13,8 @@
 
 #include "demo/CommandLine.h"
 #include "window/FrmCalculator.h"
-#include "window/KeyGuide.h"
-#include "window/TapeJournal.h"
+#include "window/commands/KeyGuide.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll {
 namespace {

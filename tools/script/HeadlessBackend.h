@@ -2,9 +2,9 @@
 // The script driver's backend without a window: the calculation behind the
 // headless stand-in, opened as the demo host opens the window.
 
+#include "headless/HeadlessView.h"
+#include "headless/SessionLog.h"
 #include "tools/script/Backend.h"
-#include "window/HeadlessView.h"
-#include "window/SessionLog.h"
 
 namespace tallyroll {
 

@@ -9,11 +9,11 @@
 #include <functional>
 #include <memory>
 
+#include "headless/SessionLog.h"
 #include "tools/script/Backend.h"
 #include "tools/script/Driver.h"
 #include "window/FrmCalculator.h"
-#include "window/SessionLog.h"
-#include "window/TapeJournal.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll {
 
