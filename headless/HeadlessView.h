@@ -8,8 +8,8 @@
 #include <string>
 
 #include "engine/CalculatorView.h"
-#include "headless/SessionLog.h"
 #include "tape/Printer.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

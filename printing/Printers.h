@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "headless/SessionLog.h"
 #include "tape/Printer.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

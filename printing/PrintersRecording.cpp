@@ -3,9 +3,9 @@
 #include <QImage>
 #include <cmath>
 
-#include "headless/Json.h"
 #include "printing/PrinterBase.h"
 #include "printing/Printers.h"
+#include "window/Json.h"
 
 namespace tallyroll {
 

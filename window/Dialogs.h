@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/CalculatorView.h"
-#include "headless/SessionLog.h"
+#include "window/SessionLog.h"
 
 class QWidget;
 

@@ -17,7 +17,7 @@
 #include "demo/CommandLine.h"
 #include "demo/Form1.h"
 #include "demo/Forms.h"
-#include "headless/SessionLog.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 namespace {

@@ -20,7 +20,7 @@
 #include "demo/Form1.h"
 #include "demo/Forms.h"
 #include "demo/frmDemo.h"
-#include "headless/SessionLog.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 namespace {

@@ -11,12 +11,12 @@
 
 #include "engine/Calculator.h"
 #include "headless/HeadlessView.h"
-#include "headless/SessionLog.h"
 #include "tape/Printer.h"
 #include "tape/TapeLine.h"
 #include "tests/support/FaultPrinter.h"
 #include "tests/support/Invariants.h"
 #include "window/KeyTable.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

@@ -9,8 +9,8 @@
 
 #include "engine/Calculator.h"
 #include "headless/HeadlessView.h"
-#include "headless/SessionLog.h"
 #include "window/KeyTable.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll::test {
 

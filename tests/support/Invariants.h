@@ -7,8 +7,8 @@
 
 #include "engine/Calculator.h"
 #include "headless/HeadlessView.h"
-#include "headless/SessionLog.h"
 #include "tape/TapeList.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/SessionLog.h"
 #include "window/FrmCalculator.h"
+#include "window/SessionLog.h"
 #include "window/commands/TapeJournal.h"
 
 namespace tallyroll {

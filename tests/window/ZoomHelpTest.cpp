@@ -11,8 +11,8 @@
 #include <cmath>
 #include <memory>
 
-#include "headless/SessionLog.h"
 #include "window/FrmCalculator.h"
+#include "window/SessionLog.h"
 #include "window/commands/HelpWindow.h"
 #include "window/commands/Zoom.h"
 #include "window/form/ControlTable.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "headless/SessionLog.h"
 #include "tools/script/Backend.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

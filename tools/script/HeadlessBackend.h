@@ -3,8 +3,8 @@
 // headless stand-in, opened as the demo host opens the window.
 
 #include "headless/HeadlessView.h"
-#include "headless/SessionLog.h"
 #include "tools/script/Backend.h"
+#include "window/SessionLog.h"
 
 namespace tallyroll {
 

@@ -1,3 +1,3 @@
 #pragma once
 // The JSON helpers live with the window core, where the recording printer uses them too.
-#include "headless/Json.h"
+#include "window/Json.h"

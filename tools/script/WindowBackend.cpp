@@ -17,8 +17,8 @@
 #include <cmath>
 #include <string_view>
 
-#include "headless/Json.h"
 #include "printing/Printers.h"
+#include "window/Json.h"
 #include "window/QtText.h"
 #include "window/form/TextFit.h"
 #include "window/form/Widgets.h"

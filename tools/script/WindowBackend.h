@@ -9,10 +9,10 @@
 #include <functional>
 #include <memory>
 
-#include "headless/SessionLog.h"
 #include "tools/script/Backend.h"
 #include "tools/script/Driver.h"
 #include "window/FrmCalculator.h"
+#include "window/SessionLog.h"
 #include "window/commands/TapeJournal.h"
 
 namespace tallyroll {

@@ -9,7 +9,7 @@
 #include <array>
 #include <vector>
 
-#include "window/QtView.h"
+#include "window/form/FormControls.h"
 #include "window/tapeview/TapeListView.h"
 
 namespace tallyroll {

@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "window/CalculatorHooks.h"
-#include "window/commands/Commands.h"
+#include "window/Commands.h"
 
 class QAction;
 class QObject;

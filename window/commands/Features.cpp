@@ -1,7 +1,7 @@
 #include "window/commands/Features.h"
 
-#include "window/AccessKeys.h"
 #include "window/KeyEcho.h"
+#include "window/commands/AccessKeyCommands.h"
 #include "window/commands/CommandHost.h"
 #include "window/commands/HelpWindow.h"
 #include "window/commands/RestoreTape.h"

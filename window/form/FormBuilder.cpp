@@ -7,17 +7,16 @@
 #include <QPushButton>
 #include <vector>
 
+#include "window/QtText.h"
 #include "window/form/ControlTable.h"
 #include "window/form/FittingLabel.h"
 #include "window/form/Widgets.h"
 #include "window/tapeview/TapeListView.h"
 #include "window/tapeview/TapeModel.h"
-#include "window/QtText.h"
 
 namespace tallyroll {
 
 namespace {
-
 
 QFont MakeFont(const FontDef& def, const QFont& inherited) {
     if (!def.family) return inherited;
@@ -95,7 +94,8 @@ QWidget* MakeControl(const ControlDef& def, QWidget* parent, QWidget& form, Tape
         }
         case ControlKind::Image: {
             auto* l = new QLabel(parent);
-            l->setPixmap(form.windowIcon().pixmap(RectOf(def, px).size(), form.devicePixelRatioF()));
+            l->setPixmap(
+                form.windowIcon().pixmap(RectOf(def, px).size(), form.devicePixelRatioF()));
             return l;
         }
         case ControlKind::List: {
@@ -136,10 +136,8 @@ QWidget* MakeControl(const ControlDef& def, QWidget* parent, QWidget& form, Tape
 
 // The definition's colours, or the platform's defaults named as the dump names them.
 void ApplyColours(QWidget& w, const ControlDef& def) {
-    const Colour back =
-        def.back.system == SystemColour::None ? DefaultBack(def.kind) : def.back;
-    const Colour fore =
-        def.fore.system == SystemColour::None ? DefaultFore(def.kind) : def.fore;
+    const Colour back = def.back.system == SystemColour::None ? DefaultBack(def.kind) : def.back;
+    const Colour fore = def.fore.system == SystemColour::None ? DefaultFore(def.kind) : def.fore;
     QPalette pal = w.palette();
     const QColor backColour = ResolveColour(back, pal), foreColour = ResolveColour(fore, pal);
     for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})

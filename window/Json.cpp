@@ -1,4 +1,4 @@
-#include "headless/Json.h"
+#include "window/Json.h"
 
 #include <charconv>
 #include <cmath>
