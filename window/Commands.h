@@ -10,7 +10,7 @@ struct CommandDef {
     const char* id;    // the command's name, also the QAction's object name
     const char* text;  // menu text, with its "&"
     const char* keys;  // shortcuts in QKeySequence's portable text, "; " between several; "" none
-    // What the keys do, as the help, the manual page and the README list
+    // What the keys do, as the help, the manual page and docs/using.md list
     // them (window/commands/KeyGuide.*); without it they name the menu text.
     const char* help = nullptr;
 };

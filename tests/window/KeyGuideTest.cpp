@@ -1,4 +1,4 @@
-// The keyboard map the help, the manual page and the README show: it lists
+// The keyboard map the help, the manual page and docs/using.md show: it lists
 // every key the window takes, says true things about them, and takes in a
 // command added later without anyone writing it out again.
 #include <QAction>

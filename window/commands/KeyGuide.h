@@ -2,7 +2,7 @@
 // The keyboard map of the calculator window as a person reads it, worked out
 // from the window's own tables: the key table (characters), the commands the
 // window holds (Ctrl chords, function keys) and the keys that move along the
-// tape. The help window, the manual page and the README show these rows, so a
+// tape. The help window, the manual page and docs/using.md show these rows, so a
 // key added to any of those tables appears in all three.
 
 #include <QString>

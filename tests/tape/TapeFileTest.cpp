@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "tape/PasteText.h"
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

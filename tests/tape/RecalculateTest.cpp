@@ -1,7 +1,7 @@
 // Correcting a tape line and recalculating the whole tape from its text.
 #include "tape/Recalculate.h"
 
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "journal/Journal.h"
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll {
 namespace {

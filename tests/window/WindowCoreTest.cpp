@@ -2,7 +2,7 @@
 #include "window/ErrorReportText.h"
 #include "window/Placement.h"
 
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -1,5 +1,5 @@
-// Zoom of the calculator window (Ctrl++ / Ctrl+= / Ctrl+-), the help window
-// (F1), and the undo commands' texts.
+// Commands beside the keypad: zoom of the calculator window (Ctrl++ / Ctrl+=
+// / Ctrl+-), the help window (F1), and the undo commands' texts.
 #include <gtest/gtest.h>
 
 #include <QAction>

@@ -1,5 +1,5 @@
 // The tape's storage, its line limit and its grammar.
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {
