@@ -56,6 +56,7 @@ class FrmCalculator : public QWidget, public CommandHost {
     QAction* AddCommand(const CommandDef& def, std::function<void()> handler) override;
     QAction* command(const QString& id) const override;
     QWidget* control(const QString& name, int index = -1) const override;
+    const ViewControls& controls() const override { return controls_; }
     Calculator& calculator() override { return *calc_; }
     QtView& view() override { return *view_; }
     const CalculatorHooks& hooks() const override { return hooks_; }

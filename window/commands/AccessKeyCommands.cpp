@@ -35,7 +35,7 @@ void InstallAccessKeys(CommandHost& window) {
                     calc.lstTape_DblClick();
                     return;
                 }
-                calc.Beep();
+                window.view().beep();
                 window.view().tell(tape.empty() ? "tape empty" : "this line cannot be changed");
             });
         }

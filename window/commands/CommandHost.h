@@ -11,6 +11,7 @@
 
 #include "window/CalculatorHooks.h"
 #include "window/Commands.h"
+#include "window/form/FormControls.h"
 
 class QAction;
 class QObject;
@@ -35,6 +36,8 @@ class CommandHost {
     virtual QAction* command(const QString& id) const = 0;
     // A control by its name, and Index for members of a control array.
     virtual QWidget* control(const QString& name, int index = -1) const = 0;
+    // The controls the calculation reaches, typed.
+    virtual const ViewControls& controls() const = 0;
 
     virtual Calculator& calculator() = 0;
     // The window's side of the calculation: its boxes, beep and focus.

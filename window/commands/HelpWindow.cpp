@@ -86,8 +86,7 @@ void HelpWindow::hideEvent(QHideEvent* event) {
     QWidget::hideEvent(event);
     if (event->spontaneous() || !calculator_.widget().isVisible()) return;
     calculator_.widget().activateWindow();
-    if (QWidget* focus = calculator_.control(QStringLiteral("picSetFocus")))
-        focus->setFocus(Qt::OtherFocusReason);
+    calculator_.controls().picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
 void InstallHelpCommand(CommandHost& host) {

@@ -82,7 +82,7 @@ constexpr const char* kMenuRows[] = {
 };
 
 TapeListView* TapeView(CommandHost& w) {
-    return qobject_cast<TapeListView*>(w.control(QStringLiteral("lstTape")));
+    return w.controls().lstTape;
 }
 
 // The menu, at a point of the tape's viewport; returns when it closes. The
@@ -111,8 +111,7 @@ void ExecMenu(CommandHost& w, const QPoint& at) {
 void ShowTapeMenu(CommandHost& w) {
     TapeListView* list = TapeView(w);
     QWidget* focus = w.widget().focusWidget();
-    if (focus && focus != list && focus != w.control(QStringLiteral("picSetFocus")) &&
-        focus != &w.widget()) {
+    if (focus && focus != list && focus != w.controls().picSetFocus && focus != &w.widget()) {
         const QPoint at = focus->rect().center();
         QContextMenuEvent event(QContextMenuEvent::Keyboard, at, focus->mapToGlobal(at));
         QCoreApplication::sendEvent(focus, &event);

@@ -156,7 +156,7 @@ TapeJournal::TapeJournal(CommandHost& window, std::shared_ptr<JournalFolder> fol
     writer_.setListener([this] { Changed(); });
     calc_.setTapeWatcher(&writer_);
     // The decimals and the grand total label go with the tape.
-    if (auto* decimals = qobject_cast<QComboBox*>(window.control(QStringLiteral("cboDecPlace"))))
+    if (QComboBox* decimals = window.controls().cboDecPlace)
         connect(decimals, &QComboBox::currentIndexChanged, this, &TapeJournal::Changed);
     window.view().setGrandTotalListener([this] { Changed(); });
     // What a key changed is written once the key has been handled.

@@ -30,7 +30,7 @@ void Step(CommandHost& window, int delta) {
     int& level = window.zoomLevel();
     const int next = Clamp(level + delta);
     if (next == level || !window.FitsWorkArea(kSteps[next])) {
-        window.calculator().Beep();
+        window.view().beep();
         return;
     }
     level = next;
