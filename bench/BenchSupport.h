@@ -243,4 +243,13 @@ void TypeKeyRounds(benchmark::State& state, std::vector<KeyLane<Road>>& lanes,
     }
 }
 
+// The main of a benchmark program, once its benchmarks are registered.
+inline int RunBenchmarks(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
+
 }  // namespace tallyroll::bench

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/BenchSupport.h"
-#include "window/HeadlessView.h"
+#include "headless/HeadlessView.h"
 
 namespace tallyroll::bench {
 namespace {
@@ -133,9 +133,5 @@ void Register() {
 
 int main(int argc, char** argv) {
     tallyroll::bench::Register();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tallyroll::bench::RunBenchmarks(argc, argv);
 }

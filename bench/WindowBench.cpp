@@ -25,9 +25,9 @@
 #include "bench/BenchSupport.h"
 #include "demo/Forms.h"
 #include "demo/frmDemo.h"
+#include "printing/Printers.h"
 #include "window/FrmCalculator.h"
-#include "window/Printers.h"
-#include "window/TapeJournal.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll::bench {
 namespace {
@@ -398,9 +398,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     tallyroll::bench::Register();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return tallyroll::bench::RunBenchmarks(argc, argv);
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "demo/Forms.h"
-#include "window/TapeFiles.h"
+#include "window/commands/TapeFiles.h"
 
 namespace tallyroll {
 

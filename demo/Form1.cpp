@@ -9,7 +9,7 @@
 #include <QScreen>
 
 #include "demo/Layout.h"
-#include "window/Accessibility.h"
+#include "window/access/Accessibility.h"
 
 namespace tallyroll {
 

@@ -1,30 +1,20 @@
 #pragma once
 // Layout helpers of the demo windows: twips (1/1440 inch) to pixels through
-// the screen's logical DPI, so the windows keep their proportions on a
-// high-DPI screen, and the definition's tab index and system colours kept on
-// each control for whoever describes the window (the script driver).
+// the screen's logical DPI by the calculator's own rule, so the windows keep
+// their proportions on a high-DPI screen, and the definition's tab index and
+// system colours kept on each control for whoever describes the window (the
+// script driver).
 
 #include <QRect>
 #include <QVariant>
 #include <QWidget>
 
-#include "window/Placement.h"
+#include "window/form/Pixels.h"
 
 namespace tallyroll {
 
-struct Twips {
-    double perPixelX = 15, perPixelY = 15;
-
-    // The factors of the screen the widget is on (or the primary screen).
-    static Twips Of(const QWidget& w) {
-        return {1440.0 / w.logicalDpiX(), 1440.0 / w.logicalDpiY()};
-    }
-    int x(int twips) const { return NearestEven(twips / perPixelX); }
-    int y(int twips) const { return NearestEven(twips / perPixelY); }
-    QRect rect(int left, int top, int width, int height) const {
-        return {x(left), y(top), x(width), y(height)};
-    }
-};
+// Twips to pixels as the calculator window has them, at no zoom.
+using Twips = PixelScale;
 
 // Records a control's tab index (-1: none) and the names of the system
 // colours it is drawn in.

@@ -9,8 +9,8 @@
 #include "demo/Forms.h"
 #include "demo/Layout.h"
 #include "engine/NumberText.h"
-#include "window/Accessibility.h"
-#include "window/TapeFiles.h"
+#include "window/access/Accessibility.h"
+#include "window/commands/TapeFiles.h"
 
 namespace tallyroll {
 

@@ -11,7 +11,7 @@
 #include "demo/Version.h"
 #include "demo/frmDemo.h"
 #include "window/AppIcon.h"
-#include "window/TapeJournal.h"
+#include "window/commands/TapeJournal.h"
 
 int main(int argc, char** argv) {
     QCoreApplication::setApplicationName(QStringLiteral("tallyroll"));

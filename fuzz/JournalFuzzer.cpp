@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
 #include "journal/Journal.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 
 namespace tallyroll {

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
 #include "tape/TapeFile.h"
 #include "tests/support/Invariants.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 
 namespace tallyroll {

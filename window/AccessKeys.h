@@ -16,7 +16,6 @@ class QObject;
 namespace tallyroll {
 
 class Calculator;
-class FrmCalculator;
 struct ViewControls;
 
 struct AccessKeyDef {
@@ -34,9 +33,6 @@ struct MoveKey {
     TapeMove move;
 };
 std::span<const MoveKey> MoveKeys();
-
-// Adds every command of the table to the window.
-void InstallAccessKeys(FrmCalculator& window, Calculator& calc);
 
 // What becomes of a key pressed on `target` before the key table sees it.
 enum class KeyRoute {

@@ -33,7 +33,7 @@ struct CalculatorHooks {
     std::function<void()> endProgram;  // std::quick_exit(0)
     // The zoom level, shared by every calculator window of one run.
     std::shared_ptr<int> zoomLevel;  // a level of the window's own, from 100 %
-    // Where the tapes of the run are kept (window/TapeJournal.h).
+    // Where the tapes of the run are kept (window/commands/TapeJournal.h).
     std::shared_ptr<JournalFolder> journal;  // no journal and no "Restore last tape"
 };
 

@@ -1,4 +1,5 @@
 #include "window/Dialogs.h"
+#include "window/QtText.h"
 
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -12,10 +13,6 @@
 namespace tallyroll {
 
 namespace {
-
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
 
 class QtDialogs : public Dialogs {
   public:

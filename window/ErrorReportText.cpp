@@ -10,4 +10,8 @@ std::string ErrorReportText(const ErrorReport& r) {
     return text;
 }
 
+void ShowErrorReport(CalculatorView& view, const ErrorReport& report) {
+    if (report.show) view.messageBox(kErrorTitle, ErrorReportText(report), MessageIcon::Critical);
+}
+
 }  // namespace tallyroll

@@ -13,4 +13,7 @@ inline constexpr const char* kErrorTitle = "Calculator - ERROR";
 // function, each left out when empty; CR LF between lines, none at the end.
 std::string ErrorReportText(const ErrorReport& report);
 
+// What a view does with a report: the message box when the report is to be shown.
+void ShowErrorReport(CalculatorView& view, const ErrorReport& report);
+
 }  // namespace tallyroll

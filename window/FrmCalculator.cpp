@@ -5,43 +5,33 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QWindow>
 #include <algorithm>
 #include <cmath>
 #include <exception>
-#include <map>
 #include <string_view>
-#include <vector>
-#include "window/TapeListView.h"
 
 #include "engine/CalcError.h"
 #include "window/AccessKeys.h"
-#include "window/Accessibility.h"
 #include "window/AppIcon.h"
-#include "window/ControlTable.h"
-#include "window/FittingLabel.h"
-#include "window/FocusFrame.h"
-#include "window/FocusOrder.h"
-#include "window/HelpWindow.h"
-#include "window/KeyEcho.h"
 #include "window/KeyTable.h"
+#include "window/QtText.h"
 #include "window/QtView.h"
-#include "window/RestoreTape.h"
-#include "window/TapeCommands.h"
-#include "window/TapeJournal.h"
-#include "window/TapeModel.h"
-#include "window/UndoCommands.h"
-#include "window/Widgets.h"
 #include "window/WindowFrame.h"
-#include "window/Zoom.h"
+#include "window/access/Accessibility.h"
+#include "window/access/FocusOrder.h"
+#include "window/commands/Features.h"
+#include "window/form/ControlTable.h"
+#include "window/form/FocusFrame.h"
+#include "window/form/FormBuilder.h"
+#include "window/form/Widgets.h"
+#include "window/tapeview/TapeListView.h"
+#include "window/tapeview/TapeModel.h"
 
 namespace tallyroll {
 
@@ -75,58 +65,6 @@ constexpr ButtonHandler kButtonHandlers[] = {
     {"cmdSaveChange", &C::cmdSaveChange_Click, nullptr, true},
     {"cmdCancelChange", &C::cmdCancelChange_Click, nullptr, true},
 };
-
-QString Q(const char* s) {
-    return QString::fromUtf8(s);
-}
-
-QFont MakeFont(const FontDef& def, const QFont& inherited) {
-    if (!def.family) return inherited;
-    QFont f(Q(def.family));
-    f.setPointSizeF(def.points);
-    f.setBold(def.bold);
-    return f;
-}
-
-Qt::Alignment ToQt(Align a) {
-    switch (a) {
-        case Align::Right:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case Align::Center:
-            return Qt::AlignHCenter | Qt::AlignVCenter;
-        case Align::Left:
-        case Align::Default:
-            break;
-    }
-    return Qt::AlignLeft | Qt::AlignVCenter;
-}
-
-// The colour the dump names for a control that keeps the platform's default.
-Colour DefaultBack(ControlKind kind) {
-    switch (kind) {
-        case ControlKind::List:
-        case ControlKind::Combo:
-        case ControlKind::DropList:
-        case ControlKind::TextBox:
-            return {SystemColour::Window};
-        default:
-            return {SystemColour::ButtonFace};
-    }
-}
-
-Colour DefaultFore(ControlKind kind) {
-    return DefaultBack(kind).system == SystemColour::Window ? Colour{SystemColour::WindowText}
-                                                            : Colour{SystemColour::ButtonText};
-}
-
-void InstallFontSubstitutes() {
-    for (const FontSubstitute& s : FontSubstitutes()) {
-        QStringList families;
-        for (const char* f : s.substitutes) families << Q(f);
-        QFont::removeSubstitutions(Q(s.family));
-        QFont::insertSubstitutions(Q(s.family), families);
-    }
-}
 
 // Character code of a typed key as the key handlers receive it: Enter 13,
 // Escape 27, Backspace 8, else the character; -1 for a key that types none.
@@ -167,41 +105,34 @@ FrmCalculator::FrmCalculator(CalculatorHooks hooks, QWidget* parent)
     if (!hooks_.dialogs) hooks_.dialogs = MakeQtDialogs();
     if (!hooks_.zoomLevel) hooks_.zoomLevel = std::make_shared<int>(0);
     const QScreen* scr = screen() ? screen() : QGuiApplication::primaryScreen();
-    tppX_ = hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
-    tppY_ = hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
-    InstallFontSubstitutes();
+    px_.twipsPerPixelX =
+        hooks_.twipsPerPixelX.value_or(1440.0 / (scr ? scr->logicalDotsPerInchX() : 96.0));
+    px_.twipsPerPixelY =
+        hooks_.twipsPerPixelY.value_or(1440.0 / (scr ? scr->logicalDotsPerInchY() : 96.0));
     const FrameTwips& ref = CalculatorForm().referenceFrame;  // not zoomed: the frame is not ours
-    frame_ = new WindowFrame(*this,
-                             {PxAt(ref.left, 1, true), PxAt(ref.top, 1, false),
-                              PxAt(ref.right, 1, true), PxAt(ref.bottom, 1, false)},
-                             [this] { PositionWindow(); });
+    const PixelScale unzoomed = px_.at(1);
+    frame_ = new WindowFrame(
+        *this,
+        {unzoomed.x(ref.left), unzoomed.y(ref.top), unzoomed.x(ref.right), unzoomed.y(ref.bottom)},
+        [this] { PositionWindow(); });
 
-    const FormDef& form = CalculatorForm();
-    setObjectName(Q(form.name));
-    setWindowTitle(Q(form.caption));
+    SetUpForm(*this);
     setWindowIcon(AppIcon());
-    setFont(MakeFont(form.font, font()));
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, ResolveColour(form.back, pal));
-    setPalette(pal);
-    setAutoFillBackground(true);
-    setProperty("BackColor", SystemColourName(form.back.system));
-    resize(Px(form.innerWidth, true), Px(form.innerHeight, false));
+    const FormDef& form = CalculatorForm();
+    resize(px_.x(form.innerWidth), px_.y(form.innerHeight));
 
-    BuildControls();
+    model_ = new TapeModel(this);
+    controls_ = BuildForm(*this, *model_, px_);
+    SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
+    MakeAccessible(*this);
+    SetFocusOrder(*this, controls_);
     view_ = std::make_unique<QtView>(*this, controls_, *model_, hooks_);
     calc_ = std::make_unique<Calculator>(*view_);
     model_->setTape(&calc_->tape());
     view_->attach(*calc_);
     ConnectHandlers();
-    InstallAccessKeys(*this, *calc_);
     new FocusFrame(*this, *controls_.picSetFocus);
-    InstallTapeCommands(*this);
-    InstallUndoCommands(*this, *calc_);
-    InstallZoomCommands(*this);
-    InstallHelpCommand(*this);
-    InstallKeyEcho(*this);
-    journal_ = InstallTapeJournal(*this);
+    features_ = std::make_unique<WindowFeatures>(*this);
     controls_.picSetFocus->setFocus(Qt::OtherFocusReason);
 }
 
@@ -209,153 +140,6 @@ FrmCalculator::~FrmCalculator() {
     // The list's selection handler reaches into the calculation, which goes
     // before the widgets do: take the list away first.
     delete controls_.lstTape;
-}
-
-int FrmCalculator::Px(double twips, bool horizontal) const {
-    return PxAt(twips, zoom_, horizontal);
-}
-
-int FrmCalculator::PxAt(double twips, double zoom, bool horizontal) const {
-    return static_cast<int>(std::lround(twips * zoom / (horizontal ? tppX_ : tppY_)));
-}
-
-QRect FrmCalculator::PixelRect(int left, int top, int width, int height) const {
-    const int l = Px(left, true), t = Px(top, false);
-    return {l, t, Px(left + width, true) - l, Px(top + height, false) - t};
-}
-
-void FrmCalculator::BuildControls() {
-    model_ = new TapeModel(this);
-    const QIcon icon = windowIcon();
-    std::vector<QWidget*> graphical;  // drawn beneath the other controls, as a form does
-
-    int order = 0;
-    for (const ControlDef& def : CalculatorControls()) {
-        QWidget* parent = def.parent ? control(Q(def.parent)) : this;
-        QWidget* w = nullptr;
-        const QString caption = Q(def.caption);
-        switch (def.kind) {
-            case ControlKind::Button: {
-                auto* b = new QPushButton(caption, parent);
-                // Enter and Escape always reach the key table, never a button.
-                b->setAutoDefault(false);
-                b->setDefault(false);
-                w = b;
-                break;
-            }
-            case ControlKind::Label: {
-                auto* l = new FittingLabel(caption, parent);
-                l->setTextFormat(Qt::PlainText);
-                l->setAlignment(ToQt(def.align));
-                if (def.border) {
-                    l->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-                    l->setIndent(3);  // keep the text off the border
-                }
-                w = l;
-                break;
-            }
-            case ControlKind::Image: {
-                auto* l = new QLabel(parent);
-                const QRect r =
-                    PixelRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height);
-                l->setPixmap(icon.pixmap(r.size(), devicePixelRatioF()));
-                w = l;
-                break;
-            }
-            case ControlKind::List: {
-                auto* v = new TapeListView(parent);
-                v->setModel(model_);
-                w = v;
-                break;
-            }
-            case ControlKind::Combo:
-            case ControlKind::DropList: {
-                auto* cb = new DropDownBox(parent);
-                cb->setEditable(def.kind == ControlKind::Combo);
-                cb->setInsertPolicy(QComboBox::NoInsert);
-                for (const char* item : def.items) cb->addItem(Q(item));
-                cb->setCurrentIndex(-1);
-                if (cb->isEditable()) cb->setEditText(caption);
-                w = cb;
-                break;
-            }
-            case ControlKind::TextBox:
-                w = new QLineEdit(caption, parent);
-                break;
-            case ControlKind::Frame: {
-                auto* g = new QGroupBox(caption, parent);
-                g->setAutoFillBackground(true);
-                w = g;
-                break;
-            }
-            case ControlKind::Picture:
-                w = new PictureBox(parent);
-                w->setFocusPolicy(Qt::StrongFocus);
-                break;
-            case ControlKind::Shape: {
-                QPalette pal = palette();
-                w = new ShapeWidget(ResolveColour(def.back, pal), ResolveColour(def.fore, pal),
-                                    parent);
-                break;
-            }
-        }
-        w->setObjectName(Q(def.name));
-        w->setProperty("Order", order++);  // the stacking order below differs
-        if (def.index >= 0) w->setProperty("Index", def.index);
-        if (def.tab >= 0) w->setProperty("TabIndex", def.tab);
-        w->setGeometry(PixelRect(def.rect.left, def.rect.top, def.rect.width, def.rect.height));
-        w->setFont(MakeFont(def.font, parent->font()));
-        if (def.toolTip) w->setToolTip(Q(def.toolTip));
-
-        const Colour back =
-            def.back.system == SystemColour::None ? DefaultBack(def.kind) : def.back;
-        const Colour fore =
-            def.fore.system == SystemColour::None ? DefaultFore(def.kind) : def.fore;
-        QPalette pal = w->palette();
-        const QColor backColour = ResolveColour(back, pal), foreColour = ResolveColour(fore, pal);
-        for (const auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
-            pal.setColor(role, backColour);
-        for (const auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-            pal.setColor(role, foreColour);
-        if (def.back.system != SystemColour::None || def.fore.system != SystemColour::None ||
-            def.kind == ControlKind::Frame) {
-            w->setPalette(pal);
-            if (def.kind == ControlKind::Label)
-                w->setAutoFillBackground(def.back.system != SystemColour::None);
-        }
-        w->setProperty("BackColor", back.system == SystemColour::Fixed
-                                        ? backColour.name().toUpper()
-                                        : QString(SystemColourName(back.system)));
-        w->setProperty("ForeColor", fore.system == SystemColour::Fixed
-                                        ? foreColour.name().toUpper()
-                                        : QString(SystemColourName(fore.system)));
-        if (!def.shown) w->hide();
-
-        if (def.kind == ControlKind::Label || def.kind == ControlKind::Image ||
-            def.kind == ControlKind::Shape)
-            graphical.push_back(w);
-    }
-
-    // Later entries of the definition lie above earlier ones among the
-    // graphical controls; all of them lie beneath buttons, lists and boxes.
-    for (auto it = graphical.rbegin(); it != graphical.rend(); ++it) (*it)->lower();
-
-    auto find = [this](const char* name) { return control(Q(name)); };
-    controls_.lblResult = qobject_cast<QLabel*>(find("lblResult"));
-    controls_.lblOperator = qobject_cast<QLabel*>(find("lblOperator"));
-    controls_.lblGrandTotal = qobject_cast<QLabel*>(find("lblGrandTotal"));
-    controls_.lblMemory = qobject_cast<QLabel*>(find("lblMemory"));
-    controls_.lblValue = qobject_cast<QLabel*>(find("lblValue"));
-    controls_.cboDecPlace = qobject_cast<QComboBox*>(find("cboDecPlace"));
-    controls_.fraChangeTape = find("fraChangeTape");
-    controls_.lblChangeFrom = qobject_cast<QLabel*>(find("lblChangeFrom"));
-    controls_.txtChangeTo = qobject_cast<QLineEdit*>(find("txtChangeTo"));
-    controls_.cboType = qobject_cast<QComboBox*>(find("cboType"));
-    controls_.picSetFocus = find("picSetFocus");
-    controls_.lstTape = qobject_cast<TapeListView*>(find("lstTape"));
-    SetDisplayHolder(*controls_.picSetFocus, *controls_.lblResult);
-    MakeAccessible(*this);
-    SetFocusOrder(*this, controls_);
 }
 
 void FrmCalculator::ConnectHandlers() {
@@ -431,11 +215,11 @@ QAction* FrmCalculator::command(const QString& id) const {
 }
 
 QWidget* FrmCalculator::control(const QString& name, int index) const {
-    for (QWidget* w : findChildren<QWidget*>(name)) {
-        const QVariant i = w->property("Index");
-        if (index < 0 ? !i.isValid() : (i.isValid() && i.toInt() == index)) return w;
-    }
-    return nullptr;
+    return FindControl(*this, name, index);
+}
+
+void FrmCalculator::WhenUnloaded(QObject& context, std::function<void()> then) {
+    connect(this, &FrmCalculator::unloaded, &context, std::move(then));
 }
 
 // ---- Keys ---------------------------------------------------------------
@@ -507,7 +291,7 @@ void FrmCalculator::ApplyInnerSize() {
     // Created now, so that a platform that knows the frame before the window
     // is shown tells it to the placement at once.
     if (!windowHandle()) create();
-    setFixedSize(Px(form.loadedInnerWidth(), true), Px(form.loadedInnerHeight(), false));
+    setFixedSize(px_.x(form.loadedInnerWidth()), px_.y(form.loadedInnerHeight()));
 }
 
 WorkAreaPixels FrmCalculator::WorkArea() const {
@@ -521,16 +305,16 @@ void FrmCalculator::PositionWindow() {
     // The real outer size, inner area and frame, in the placement's twips
     // (at the zoom, like the work area).
     const QSize outer = size().grownBy(frame_->margins());
-    const double tppX = tppX_ / zoom_, tppY = tppY_ / zoom_;
+    const double tppX = px_.twipsPerPixelX / px_.zoom, tppY = px_.twipsPerPixelY / px_.zoom;
     const auto outerWidth = static_cast<int>(std::lround(outer.width() * tppX));
     const auto outerHeight = static_cast<int>(std::lround(outer.height() * tppY));
     const TwipsPoint p = tallyroll::PositionWindow(WorkArea(), tppX, tppY, outerWidth, outerHeight);
-    frame_->Place(QPoint(Px(p.left, true), Px(p.top, false)));
+    frame_->Place(QPoint(px_.x(p.left), px_.y(p.top)));
 }
 
 void FrmCalculator::SetZoom(double zoom) {
-    zoom_ = zoom;
-    ZoomControls(*this);
+    px_.zoom = zoom;
+    ScaleForm(*this, px_);
     if (loaded_) {
         ApplyInnerSize();
         PositionWindow();
@@ -542,8 +326,9 @@ bool FrmCalculator::FitsWorkArea(double zoom) const {
     const FormDef& form = CalculatorForm();
     const WorkAreaPixels a = WorkArea();
     const QMargins m = frame_->margins();
-    return PxAt(form.loadedInnerWidth(), zoom, true) + m.left() + m.right() <= a.right - a.left &&
-           PxAt(form.loadedInnerHeight(), zoom, false) + m.top() + m.bottom() <= a.bottom - a.top;
+    const PixelScale at = px_.at(zoom);
+    return at.x(form.loadedInnerWidth()) + m.left() + m.right() <= a.right - a.left &&
+           at.y(form.loadedInnerHeight()) + m.top() + m.bottom() <= a.bottom - a.top;
 }
 
 void FrmCalculator::showEvent(QShowEvent* event) {
@@ -565,7 +350,7 @@ void FrmCalculator::resizeEvent(QResizeEvent* event) {
 }
 
 void FrmCalculator::Form_Resize() {
-    controls_.fraChangeTape->setGeometry(0, Px(300, false), width(), Px(2200, false));
+    controls_.fraChangeTape->setGeometry(0, px_.y(300), width(), px_.y(2200));
 }
 
 void FrmCalculator::hideEvent(QHideEvent* event) {

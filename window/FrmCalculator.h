@@ -15,15 +15,16 @@ class QAction;
 
 #include "engine/Calculator.h"
 #include "window/CalculatorHooks.h"
-#include "window/Commands.h"
 #include "window/QtView.h"
+#include "window/commands/CommandHost.h"
+#include "window/form/Pixels.h"
 
 namespace tallyroll {
 
-class TapeJournal;
+class WindowFeatures;
 class WindowFrame;
 
-class FrmCalculator : public QWidget {
+class FrmCalculator : public QWidget, public CommandHost {
     Q_OBJECT
 
   public:
@@ -44,38 +45,27 @@ class FrmCalculator : public QWidget {
     QString result() const;
     // Unloads the window as a host does after a visit: runs Form_Unload.
     void Unload();
-    bool isLoaded() const { return loaded_; }
     bool isUnloaded() const { return unloaded_; }
 
     void Form_Load();
 
-    Calculator& calculator() { return *calc_; }
     const Calculator& calculator() const { return *calc_; }
 
-    // A control by its name, and Index for members of a control array.
-    QWidget* control(const QString& name, int index = -1) const;
-    // Adds a command whose keys reach it wherever the focus is in this window.
-    // Its handler runs as a click handler does: an error it leaves unhandled
-    // goes to the error report.
-    QAction* AddCommand(const CommandDef& def, std::function<void()> handler);
-    // The command of that name, or null.
-    QAction* command(const QString& id) const;
-
-    const CalculatorHooks& hooks() const { return hooks_; }
-    // The window's side of the calculation: its boxes, beep and focus.
-    QtView& view() { return *view_; }
-    double twipsPerPixelX() const { return tppX_; }
-    double twipsPerPixelY() const { return tppY_; }
-
+    // What the window's features use of it.
+    QWidget& widget() override { return *this; }
+    QAction* AddCommand(const CommandDef& def, std::function<void()> handler) override;
+    QAction* command(const QString& id) const override;
+    QWidget* control(const QString& name, int index = -1) const override;
+    const ViewControls& controls() const override { return controls_; }
+    Calculator& calculator() override { return *calc_; }
+    QtView& view() override { return *view_; }
+    const CalculatorHooks& hooks() const override { return hooks_; }
+    int& zoomLevel() override { return *hooks_.zoomLevel; }
+    bool FitsWorkArea(double zoom) const override;
     // The zoom: controls and window scale by it, as if the screen had that
-    // many times fewer twips per pixel. The level (a step of ZoomSteps) is
-    // shared by the windows of one run.
-    double zoom() const { return zoom_; }
-    void SetZoom(double zoom);
-    bool FitsWorkArea(double zoom) const;
-    const std::shared_ptr<int>& zoomLevel() const { return hooks_.zoomLevel; }
-    // A rectangle of the definition, in twips, as pixels at the current zoom.
-    QRect PixelRect(int left, int top, int width, int height) const;
+    // many times fewer twips per pixel.
+    void SetZoom(double zoom) override;
+    void WhenUnloaded(QObject& context, std::function<void()> then) override;
 
   signals:
     // The window was unloaded (close box or Unload()); the owner releases it.
@@ -93,7 +83,6 @@ class FrmCalculator : public QWidget {
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    void BuildControls();
     void ConnectHandlers();
     void Form_Activate();
     void Form_Resize();
@@ -103,19 +92,16 @@ class FrmCalculator : public QWidget {
     WorkAreaPixels WorkArea() const;
     // Runs a handler; an error it does not handle itself goes to the error report.
     void Run(std::string_view handler, const std::function<void()>& body);
-    int Px(double twips, bool horizontal) const;
-    int PxAt(double twips, double zoom, bool horizontal) const;
 
     CalculatorHooks hooks_;
-    double tppX_ = 15, tppY_ = 15;
-    double zoom_ = 1;
+    PixelScale px_;  // the screen's, at the window's zoom
     bool loaded_ = false, unloaded_ = false;
     WindowFrame* frame_ = nullptr;  // the window manager's frame around the window
     TapeModel* model_ = nullptr;
     ViewControls controls_;
     std::unique_ptr<QtView> view_;
     std::unique_ptr<Calculator> calc_;
-    std::unique_ptr<TapeJournal> journal_;  // goes before the calculation it follows
+    std::unique_ptr<WindowFeatures> features_;  // go before the calculation they follow
 };
 
 }  // namespace tallyroll

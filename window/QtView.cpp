@@ -7,19 +7,14 @@
 #include <QLineEdit>
 #include <cstdlib>
 #include <utility>
-#include "window/TapeListView.h"
+#include "window/tapeview/TapeListView.h"
 
-#include "window/Accessibility.h"
-#include "window/Announcer.h"
 #include "window/ErrorReportText.h"
+#include "window/QtText.h"
+#include "window/access/Accessibility.h"
+#include "window/access/Announcer.h"
 
 namespace tallyroll {
-
-namespace {
-QString Q(const std::string& s) {
-    return QString::fromStdString(s);
-}
-}  // namespace
 
 QtView::QtView(QWidget& window, const ViewControls& controls, TapeModel& model,
                const CalculatorHooks& hooks)
@@ -201,7 +196,7 @@ void QtView::messageBox(const std::string& title, const std::string& text, Messa
 }
 
 void QtView::reportError(const ErrorReport& report) {
-    if (report.show) messageBox(kErrorTitle, ErrorReportText(report), MessageIcon::Critical);
+    ShowErrorReport(*this, report);
 }
 
 std::optional<std::string> QtView::inputBox(const std::string& prompt, const std::string& title,

@@ -6,32 +6,12 @@
 
 #include "engine/Calculator.h"
 #include "window/CalculatorHooks.h"
-#include "window/TapeModel.h"
-
-class QComboBox;
-class QLabel;
-class QLineEdit;
+#include "window/form/FormControls.h"
+#include "window/tapeview/TapeModel.h"
 
 namespace tallyroll {
 
 class Announcer;
-class TapeListView;
-
-// The controls the calculation reaches.
-struct ViewControls {
-    QLabel* lblResult = nullptr;
-    QLabel* lblOperator = nullptr;
-    QLabel* lblGrandTotal = nullptr;
-    QLabel* lblMemory = nullptr;
-    QLabel* lblValue = nullptr;
-    QComboBox* cboDecPlace = nullptr;
-    QWidget* fraChangeTape = nullptr;
-    QLabel* lblChangeFrom = nullptr;
-    QLineEdit* txtChangeTo = nullptr;
-    QComboBox* cboType = nullptr;
-    QWidget* picSetFocus = nullptr;
-    TapeListView* lstTape = nullptr;
-};
 
 class QtView : public CalculatorView {
   public:

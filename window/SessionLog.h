@@ -55,33 +55,21 @@ struct SessionLog {
 
     // Answers an input box from the queue (cancelled when empty) and logs it.
     std::optional<std::string> answerInput(const std::string& title, const std::string& prompt) {
-        std::optional<std::string> answer;
-        if (!answers.empty()) {
-            answer = answers.front();
-            answers.pop_front();
-        }
+        const std::optional<std::string> answer = Next(answers, std::nullopt);
         inputs.push_back({title, prompt, answer});
         return answer;
     }
 
     // A file dialog: the queued path, cancelled when none is queued.
     std::optional<std::string> answerFile(const std::string& title, FileMode mode) {
-        std::optional<std::string> answer;
-        if (!fileAnswers.empty()) {
-            answer = fileAnswers.front();
-            fileAnswers.pop_front();
-        }
+        const std::optional<std::string> answer = Next(fileAnswers, std::nullopt);
         files.push_back({title, mode, answer});
         return answer;
     }
 
     // A yes/no question: the queued answer, "no" when none is queued.
     bool answerQuestion(const std::string& title, const std::string& text) {
-        bool yes = false;
-        if (!questionAnswers.empty()) {
-            yes = questionAnswers.front();
-            questionAnswers.pop_front();
-        }
+        const bool yes = Next(questionAnswers, false);
         questions.push_back({title, text, yes});
         return yes;
     }
@@ -90,14 +78,20 @@ struct SessionLog {
     // the first, preselected one when none is queued.
     std::optional<int> answerChoice(const std::string& title, const std::string& label,
                                     const std::vector<std::string>& items) {
-        std::optional<int> answer = 0;
-        if (!choiceAnswers.empty()) {
-            answer = choiceAnswers.front();
-            choiceAnswers.pop_front();
-        }
+        std::optional<int> answer = Next(choiceAnswers, 0);
         if (answer && (*answer < 0 || *answer >= static_cast<int>(items.size())))
             answer = std::nullopt;
         choices.push_back({title, label, items, answer});
+        return answer;
+    }
+
+  private:
+    // The first queued answer, taken off the queue; `otherwise` when none is queued.
+    template <typename T, typename U>
+    static T Next(std::deque<T>& queue, U otherwise) {
+        if (queue.empty()) return T(otherwise);
+        T answer = std::move(queue.front());
+        queue.pop_front();
         return answer;
     }
 };

@@ -6,7 +6,7 @@
 #include <random>
 #include <sstream>
 
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -1,5 +1,5 @@
 // Number entry: digits, decimal point, backspace, sign and clear entry.
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

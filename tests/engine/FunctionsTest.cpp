@@ -1,5 +1,5 @@
 // Square root, percent, reciprocal and the memory keys.
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -6,7 +6,7 @@
 
 #include "engine/NumberText.h"
 #include "tape/Recalculate.h"
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll {
 namespace {

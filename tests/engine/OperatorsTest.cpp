@@ -1,5 +1,5 @@
 // The operator keys and equals, row by row through the worked sequences.
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -1,5 +1,5 @@
 // Grand total, the two-stage cancel, and clear.
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

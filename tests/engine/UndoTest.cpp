@@ -3,7 +3,7 @@
 // a redo returns to what the undo left; later actions drop the redo steps.
 #include <functional>
 
-#include "tests/engine/Harness.h"
+#include "tests/support/Harness.h"
 
 namespace tallyroll::test {
 namespace {

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
 #include "tape/TapeLine.h"
 #include "tests/support/FaultPrinter.h"
 #include "tests/support/Invariants.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 
 namespace tallyroll {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tape/TapeLine.h"
+#include "tests/support/HeadlessWindow.h"
 #include "tests/support/Invariants.h"
 #include "window/KeyTable.h"
 
@@ -224,22 +225,7 @@ TEST(TapeCheck, SelectionMustBeALine) {
     EXPECT_EQ(CheckTape(tape), "");  // nothing selected is fine
 }
 
-// A whole window behind the headless view, as the tests and fuzzers use it.
-struct Window {
-    SessionLog log;
-    HeadlessView view{&log};
-    Calculator calc{view};
-    Window() {
-        calc.SetStartValue(0);
-        calc.Form_Activate();
-    }
-    void keys(std::string_view s) {
-        for (char c : s) {
-            std::int16_t code = static_cast<unsigned char>(c);
-            CheckKeyPress(calc, code);
-        }
-    }
-};
+using Window = test::HeadlessWindow;
 
 TEST(CheckInvariants, HoldThroughOrdinaryCalculations) {
     Window w;

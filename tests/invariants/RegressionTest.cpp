@@ -5,33 +5,15 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
+#include "tests/support/HeadlessWindow.h"
 #include "tests/support/Invariants.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 
 namespace tallyroll {
 namespace {
 
-struct Window {
-    SessionLog log;
-    HeadlessView view{&log};
-    Calculator calc{view};
-    Window() {
-        calc.SetStartValue(0);
-        calc.Form_Activate();
-    }
-    void keys(std::string_view s) {
-        for (char c : s) {
-            std::int16_t code = static_cast<unsigned char>(c);
-            CheckKeyPress(calc, code);
-        }
-    }
-    std::vector<std::string> tape() const {
-        std::vector<std::string> lines;
-        for (int i = 0; i < calc.tape().count(); ++i) lines.push_back(calc.tape().line(i));
-        return lines;
-    }
-};
+using Window = test::HeadlessWindow;
 
 // 3 = gives the total line; "%" turns the entry into 0.09; "/" applies the
 // pending "=" and shows a total again; "+" then marked the same line a second

@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
+#include "printing/Printers.h"
 #include "tape/TapeLine.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
-#include "window/Printers.h"
 
 namespace tallyroll::test {
 

@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
 #include "tape/Printer.h"
 #include "tape/TapeLine.h"
 #include "tests/support/FaultPrinter.h"
 #include "tests/support/Invariants.h"
-#include "window/HeadlessView.h"
 #include "window/KeyTable.h"
 #include "window/SessionLog.h"
 

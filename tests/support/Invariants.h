@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "engine/Calculator.h"
+#include "headless/HeadlessView.h"
 #include "tape/TapeList.h"
-#include "window/HeadlessView.h"
 #include "window/SessionLog.h"
 
 namespace tallyroll {

@@ -11,7 +11,7 @@
 
 #include "WindowHarness.h"
 #include "window/AccessKeys.h"
-#include "window/FocusFrame.h"
+#include "window/form/FocusFrame.h"
 
 namespace tallyroll {
 namespace {

@@ -18,9 +18,9 @@
 #include <vector>
 
 #include "WindowHarness.h"
-#include "window/Accessibility.h"
-#include "window/AccessibleNames.h"
-#include "window/ControlTable.h"
+#include "window/access/Accessibility.h"
+#include "window/access/AccessibleNames.h"
+#include "window/form/ControlTable.h"
 
 namespace tallyroll {
 namespace {

@@ -1,4 +1,4 @@
-// The keyboard map the help, the manual page and the README show: it lists
+// The keyboard map the help, the manual page and docs/using.md show: it lists
 // every key the window takes, says true things about them, and takes in a
 // command added later without anyone writing it out again.
 #include <QAction>
@@ -7,9 +7,9 @@
 #include <cctype>
 
 #include "WindowHarness.h"
-#include "window/HelpWindow.h"
-#include "window/KeyGuide.h"
 #include "window/KeyTable.h"
+#include "window/commands/HelpWindow.h"
+#include "window/commands/KeyGuide.h"
 
 namespace tallyroll {
 namespace {

@@ -20,7 +20,7 @@
 #include <filesystem>
 
 #include "WindowHarness.h"
-#include "window/TapeCommands.h"
+#include "window/commands/TapeCommands.h"
 
 namespace tallyroll {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "tape/TapeFile.h"
 #include "tape/TapeList.h"
-#include "window/TapeFiles.h"
+#include "window/commands/TapeFiles.h"
 
 namespace tallyroll {
 namespace {

@@ -8,7 +8,7 @@
 
 #include "tape/TapeFile.h"
 #include "tape/TapeList.h"
-#include "window/TapeFiles.h"
+#include "window/commands/TapeFiles.h"
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);

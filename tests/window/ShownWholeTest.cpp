@@ -14,10 +14,10 @@
 
 #include "WindowHarness.h"
 #include "engine/NumberText.h"
-#include "window/FittingLabel.h"
 #include "window/KeyTable.h"
-#include "window/TapeListView.h"
-#include "window/TextFit.h"
+#include "window/form/FittingLabel.h"
+#include "window/form/TextFit.h"
+#include "window/tapeview/TapeListView.h"
 
 namespace tallyroll {
 namespace {

@@ -10,7 +10,7 @@
 
 #include "window/FrmCalculator.h"
 #include "window/SessionLog.h"
-#include "window/TapeJournal.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll {
 

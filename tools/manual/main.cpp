@@ -3,7 +3,7 @@
 //   tallyroll-manual man TEMPLATE OUTPUT   the manual page: TEMPLATE with its
 //                                          ".\" ==options==" and ".\" ==keys=="
 //                                          lines replaced by the lists
-//   tallyroll-manual readme                the README's keyboard tables
+//   tallyroll-manual readme                the keyboard tables of docs/using.md
 #include <QApplication>
 #include <QFile>
 #include <QStringList>
@@ -13,8 +13,8 @@
 
 #include "demo/CommandLine.h"
 #include "window/FrmCalculator.h"
-#include "window/KeyGuide.h"
-#include "window/TapeJournal.h"
+#include "window/commands/KeyGuide.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll {
 namespace {

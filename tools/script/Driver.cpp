@@ -90,99 +90,158 @@ std::string StateJson(const CalcState& st) {
     return o + "}";
 }
 
+// A command of a script: its word, what follows it, what it does, and how.
+struct CommandWord {
+    const char* word;
+    const char* arguments;
+    const char* does;
+    std::string (*run)(ScriptBackend& backend, SessionLog& log, const std::string& rest);
+};
+
+std::string NeedsLine(const char* word) {
+    return std::string(word) + " needs a line number";
+}
+
+// Every command but "dump" and "controls", which ScriptRunner answers itself.
+// The usage text (--help) is written from this table.
+const CommandWord kCommands[] = {
+    {"keys", "TEXT", "types each character of TEXT as a key",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         for (const char32_t c : CodePoints(rest)) {
+             if (b.ended()) break;
+             if (auto err = b.typeCharacter(c); !err.empty()) return err;
+         }
+         return "";
+     }},
+    {"key", "NAME",
+     "types one key: Enter, Escape, Backspace, Tab, Space or a chord (Ctrl+Shift+T, F2)",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         static const std::pair<const char*, SpecialKey> kNames[] = {
+             {"Enter", SpecialKey::Enter},
+             {"Escape", SpecialKey::Escape},
+             {"Backspace", SpecialKey::Backspace},
+             {"Tab", SpecialKey::Tab},
+             {"Space", SpecialKey::Space}};
+         for (const auto& [name, key] : kNames)
+             if (rest == name) return b.typeKey(key);
+         if (const auto chord = ParseKeyChord(rest)) return b.typeChord(*chord);
+         return "unknown key " + rest;
+     }},
+    {"click", "CONTROL[(INDEX)]", "clicks a control by its name",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         const auto open = rest.find('(');
+         if (open == std::string::npos) return b.click(rest, std::nullopt);
+         int n = 0;
+         if (rest.back() != ')' ||
+             !ParseInt(std::string_view(rest).substr(open + 1, rest.size() - open - 2), n))
+             return "bad control " + rest;
+         return b.click(rest.substr(0, open), n);
+     }},
+    {"choose", "LIST ENTRY", "picks an entry of a list (cboDecPlace, cboType)",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         const auto sp = rest.find(' ');
+         int n = 0;
+         if (sp == std::string::npos || !ParseInt(std::string_view(rest).substr(sp + 1), n))
+             return "choose needs a list and an entry";
+         return b.choose(rest.substr(0, sp), n);
+     }},
+    {"select", "LINE", "clicks a tape line",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         int n = 0;
+         return ParseInt(rest, n) ? b.select(n) : NeedsLine("select");
+     }},
+    {"dblclick", "LINE", "double-clicks a tape line",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         int n = 0;
+         return ParseInt(rest, n) ? b.dblclick(n) : NeedsLine("dblclick");
+     }},
+    {"rclick", "LINE", "right-clicks a tape line (its menu opens)",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         int n = 0;
+         return ParseInt(rest, n) ? b.rclick(n) : NeedsLine("rclick");
+     }},
+    {"menu", "TEXT", "picks the item of the open menu with that text",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) { return b.menu(rest); }},
+    {"start", "VALUE", "hands the calculator a start value",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         const ReadResult r = ReadNumber(rest);
+         const auto value = r.overflow ? std::nullopt : CurrencyFromDouble(r.value);
+         if (!value) return "start value beyond the currency range: " + rest;
+         return b.start(*value);
+     }},
+    {"deposit", "INTEGER", "deposits a number into the calculator",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
+         int n = 0;
+         return ParseInt(rest, n) ? b.deposit(n) : "deposit needs a 32-bit integer";
+     }},
+    {"close", "", "closes the calculator by its close box",
+     [](ScriptBackend& b, SessionLog&, const std::string&) { return b.close(); }},
+    {"clipboard", "TEXT", "puts TEXT on the clipboard",
+     [](ScriptBackend& b, SessionLog&, const std::string& rest) { return b.setClipboard(rest); }},
+    {"answer", "TEXT", "answers the next input box with TEXT",
+     [](ScriptBackend&, SessionLog& log, const std::string& rest) -> std::string {
+         log.answers.emplace_back(rest);
+         return "";
+     }},
+    {"answer-cancel", "", "cancels the next input box",
+     [](ScriptBackend&, SessionLog& log, const std::string&) -> std::string {
+         log.answers.emplace_back(std::nullopt);
+         return "";
+     }},
+    {"answer-file", "PATH", "answers the next file dialog with PATH",
+     [](ScriptBackend&, SessionLog& log, const std::string& rest) -> std::string {
+         if (rest.empty()) return "answer-file needs a path";
+         log.fileAnswers.emplace_back(rest);
+         return "";
+     }},
+    {"answer-file-cancel", "", "cancels the next file dialog",
+     [](ScriptBackend&, SessionLog& log, const std::string&) -> std::string {
+         log.fileAnswers.emplace_back(std::nullopt);
+         return "";
+     }},
+    {"answer-choice", "ENTRY", "picks ENTRY in the next list (of kept tapes)",
+     [](ScriptBackend&, SessionLog& log, const std::string& rest) -> std::string {
+         int n = 0;
+         if (!ParseInt(rest, n)) return "answer-choice needs an entry number";
+         log.choiceAnswers.emplace_back(n);
+         return "";
+     }},
+    {"answer-choice-cancel", "", "cancels the next list",
+     [](ScriptBackend&, SessionLog& log, const std::string&) -> std::string {
+         log.choiceAnswers.emplace_back(std::nullopt);
+         return "";
+     }},
+    {"answer-question", "yes|no", "answers the next yes/no question",
+     [](ScriptBackend&, SessionLog& log, const std::string& rest) -> std::string {
+         if (rest != "yes" && rest != "no") return "answer-question takes yes or no";
+         log.questionAnswers.push_back(rest == "yes");
+         return "";
+     }},
+};
+
 std::string RunCommand(ScriptBackend& backend, SessionLog& log, const std::string& line) {
     const auto space = line.find(' ');
     const std::string word = line.substr(0, space);
     const std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
-    int n = 0;
-
-    if (word == "keys") {
-        for (const char32_t c : CodePoints(rest)) {
-            if (backend.ended()) break;
-            if (auto err = backend.typeCharacter(c); !err.empty()) return err;
-        }
-        return "";
-    }
-    if (word == "key") {
-        static const std::pair<const char*, SpecialKey> kNames[] = {
-            {"Enter", SpecialKey::Enter},
-            {"Escape", SpecialKey::Escape},
-            {"Backspace", SpecialKey::Backspace},
-            {"Tab", SpecialKey::Tab},
-            {"Space", SpecialKey::Space}};
-        for (const auto& [name, key] : kNames)
-            if (rest == name) return backend.typeKey(key);
-        if (const auto chord = ParseKeyChord(rest)) return backend.typeChord(*chord);
-        return "unknown key " + rest;
-    }
-    if (word == "click") {
-        const auto open = rest.find('(');
-        if (open == std::string::npos) return backend.click(rest, std::nullopt);
-        if (rest.back() != ')' ||
-            !ParseInt(std::string_view(rest).substr(open + 1, rest.size() - open - 2), n))
-            return "bad control " + rest;
-        return backend.click(rest.substr(0, open), n);
-    }
-    if (word == "choose") {
-        const auto sp = rest.find(' ');
-        if (sp == std::string::npos || !ParseInt(std::string_view(rest).substr(sp + 1), n))
-            return "choose needs a list and an entry";
-        return backend.choose(rest.substr(0, sp), n);
-    }
-    if (word == "select" || word == "dblclick") {
-        if (!ParseInt(rest, n)) return word + " needs a line number";
-        return word == "select" ? backend.select(n) : backend.dblclick(n);
-    }
-    if (word == "start") {
-        const ReadResult r = ReadNumber(rest);
-        const auto value = r.overflow ? std::nullopt : CurrencyFromDouble(r.value);
-        if (!value) return "start value beyond the currency range: " + rest;
-        return backend.start(*value);
-    }
-    if (word == "deposit") {
-        if (!ParseInt(rest, n)) return "deposit needs a 32-bit integer";
-        return backend.deposit(n);
-    }
-    if (word == "answer") {
-        log.answers.emplace_back(rest);
-        return "";
-    }
-    if (word == "answer-cancel") {
-        log.answers.emplace_back(std::nullopt);
-        return "";
-    }
-    if (word == "close") return backend.close();
-    if (word == "rclick") {
-        if (!ParseInt(rest, n)) return "rclick needs a line number";
-        return backend.rclick(n);
-    }
-    if (word == "menu") return backend.menu(rest);
-    if (word == "clipboard") return backend.setClipboard(rest);
-    if (word == "answer-file") {
-        if (rest.empty()) return "answer-file needs a path";
-        log.fileAnswers.emplace_back(rest);
-        return "";
-    }
-    if (word == "answer-file-cancel") {
-        log.fileAnswers.emplace_back(std::nullopt);
-        return "";
-    }
-    if (word == "answer-choice") {
-        if (!ParseInt(rest, n)) return "answer-choice needs an entry number";
-        log.choiceAnswers.emplace_back(n);
-        return "";
-    }
-    if (word == "answer-choice-cancel") {
-        log.choiceAnswers.emplace_back(std::nullopt);
-        return "";
-    }
-    if (word == "answer-question") {
-        if (rest != "yes" && rest != "no") return "answer-question takes yes or no";
-        log.questionAnswers.push_back(rest == "yes");
-        return "";
-    }
+    for (const CommandWord& c : kCommands)
+        if (word == c.word) return c.run(backend, log, rest);
     return "unknown command " + word;
 }
+
+// The driver's options, for ParseDriverOptions and the usage text.
+struct OptionWord {
+    const char* option;
+    const char* does;
+};
+constexpr OptionWord kOptions[] = {
+    {"--host", "runs the session in the Demo host window (the window driver only)"},
+    {"--now YYYY-MM-DDTHH:MM", "the clock's time (the real clock when not given)"},
+    {"--workarea L,T,R,B", "the screen's work area, in pixels"},
+    {"--tpp X,Y", "twips per pixel (15,15 at 96 dpi)"},
+    {"--printer record|none|fail", "the default printer: recording, none, or one that fails"},
+    {"--no-journal", "keeps no journal of the tape"},
+    {"--help", "prints this text and exits"},
+};
 
 }  // namespace
 
@@ -217,6 +276,24 @@ std::string ControlName(const std::string& name, std::optional<int> index) {
     return index ? name + "(" + std::to_string(*index) + ")" : name;
 }
 
+std::string DriverUsage(const std::string& program) {
+    std::string text = "usage: " + program +
+                       " [OPTION]... < SCRIPT\n"
+                       "Replays the session of SCRIPT, one command a line, and writes a JSON line "
+                       "for every dump.\n\nOptions:\n";
+    const auto row = [&text](const std::string& left, const char* right) {
+        text +=
+            "  " + left + std::string(left.size() < 30 ? 30 - left.size() : 1, ' ') + right + "\n";
+    };
+    for (const OptionWord& o : kOptions) row(o.option, o.does);
+    text += "\nCommands (a line starting with # is a comment):\n";
+    row("dump", "writes the whole state as one JSON line");
+    row("controls", "writes every control of the window as one JSON line");
+    for (const CommandWord& c : kCommands)
+        row(std::string(c.word) + (*c.arguments ? std::string(" ") + c.arguments : ""), c.does);
+    return text;
+}
+
 std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptions& o) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
@@ -246,6 +323,8 @@ std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptio
             o.tppY = f[1];
         } else if (a == "--no-journal") {
             o.journal = false;
+        } else if (a == "--help") {
+            o.help = true;
         } else if (a == "--printer") {
             if (!value(v) || (v != "record" && v != "none" && v != "fail"))
                 return "--printer takes record, none or fail";

@@ -21,7 +21,11 @@ struct DriverOptions {
     double tppX = 15, tppY = 15;
     std::string printer = "record";  // record | none | fail
     bool journal = true;             // --no-journal: the tape is not kept
+    bool help = false;               // --help: the usage text, and nothing run
 };
+
+// The usage text: the options and every command word of a script.
+std::string DriverUsage(const std::string& program);
 
 // Reads the options before the script; returns an error text or "".
 std::string ParseDriverOptions(const std::vector<std::string>& args, DriverOptions& options);

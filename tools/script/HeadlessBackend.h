@@ -2,8 +2,8 @@
 // The script driver's backend without a window: the calculation behind the
 // headless stand-in, opened as the demo host opens the window.
 
+#include "headless/HeadlessView.h"
 #include "tools/script/Backend.h"
-#include "window/HeadlessView.h"
 #include "window/SessionLog.h"
 
 namespace tallyroll {

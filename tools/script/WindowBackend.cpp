@@ -17,18 +17,15 @@
 #include <cmath>
 #include <string_view>
 
+#include "printing/Printers.h"
 #include "window/Json.h"
-#include "window/Printers.h"
-#include "window/TextFit.h"
-#include "window/Widgets.h"
+#include "window/QtText.h"
+#include "window/form/TextFit.h"
+#include "window/form/Widgets.h"
 
 namespace tallyroll {
 
 namespace {
-
-std::string S(const QString& s) {
-    return s.toStdString();
-}
 
 // The control's name as the dump writes it: "cmdNumber(3)" inside an array.
 std::string NameOf(const QWidget& w) {

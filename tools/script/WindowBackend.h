@@ -13,7 +13,7 @@
 #include "tools/script/Driver.h"
 #include "window/FrmCalculator.h"
 #include "window/SessionLog.h"
-#include "window/TapeJournal.h"
+#include "window/commands/TapeJournal.h"
 
 namespace tallyroll {
 
