@@ -11,16 +11,15 @@
 #include "headless/HeadlessView.h"
 #include "tape/TapeLine.h"
 #include "tests/support/FaultPrinter.h"
+#include "tests/support/HeadlessWindow.h"
 #include "tests/support/Invariants.h"
 #include "window/KeyTable.h"
 
 namespace tallyroll {
 namespace {
 
-struct PrintingWindow {
-    SessionLog log;
-    HeadlessView view{&log};
-    Calculator calc{view};
+// A window whose printer fails, or is missing, as the mode says.
+struct PrintingWindow : test::HeadlessWindow {
     PrinterMode mode;
     PrintRecord record;
 
@@ -29,19 +28,6 @@ struct PrintingWindow {
             if (mode.kind == PrinterMode::None) return nullptr;
             return std::make_unique<FaultPrinter>(mode, record);
         };
-        calc.SetStartValue(0);
-        calc.Form_Activate();
-    }
-    void keys(std::string_view s) {
-        for (char c : s) {
-            std::int16_t code = static_cast<unsigned char>(c);
-            CheckKeyPress(calc, code);
-        }
-    }
-    std::vector<std::string> tape() const {
-        std::vector<std::string> lines;
-        for (int i = 0; i < calc.tape().count(); ++i) lines.push_back(calc.tape().line(i));
-        return lines;
     }
     // The printed texts that are tape lines: not the header, not the empty
     // texts that start the document and make the gap.

@@ -98,9 +98,13 @@ struct CommandWord {
     std::string (*run)(ScriptBackend& backend, SessionLog& log, const std::string& rest);
 };
 
-std::string NeedsLine(const char* word) {
-    return std::string(word) + " needs a line number";
+// A command on one tape line, by its number.
+template <std::string (ScriptBackend::*act)(int), const char* word>
+std::string OnLine(ScriptBackend& backend, SessionLog&, const std::string& rest) {
+    int n = 0;
+    return ParseInt(rest, n) ? (backend.*act)(n) : std::string(word) + " needs a line number";
 }
+constexpr char kSelect[] = "select", kDblclick[] = "dblclick", kRclick[] = "rclick";
 
 // Every command but "dump" and "controls", which ScriptRunner answers itself.
 // The usage text (--help) is written from this table.
@@ -145,21 +149,10 @@ const CommandWord kCommands[] = {
              return "choose needs a list and an entry";
          return b.choose(rest.substr(0, sp), n);
      }},
-    {"select", "LINE", "clicks a tape line",
-     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
-         int n = 0;
-         return ParseInt(rest, n) ? b.select(n) : NeedsLine("select");
-     }},
-    {"dblclick", "LINE", "double-clicks a tape line",
-     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
-         int n = 0;
-         return ParseInt(rest, n) ? b.dblclick(n) : NeedsLine("dblclick");
-     }},
-    {"rclick", "LINE", "right-clicks a tape line (its menu opens)",
-     [](ScriptBackend& b, SessionLog&, const std::string& rest) -> std::string {
-         int n = 0;
-         return ParseInt(rest, n) ? b.rclick(n) : NeedsLine("rclick");
-     }},
+    {kSelect, "LINE", "clicks a tape line", &OnLine<&ScriptBackend::select, kSelect>},
+    {kDblclick, "LINE", "double-clicks a tape line", &OnLine<&ScriptBackend::dblclick, kDblclick>},
+    {kRclick, "LINE", "right-clicks a tape line (its menu opens)",
+     &OnLine<&ScriptBackend::rclick, kRclick>},
     {"menu", "TEXT", "picks the item of the open menu with that text",
      [](ScriptBackend& b, SessionLog&, const std::string& rest) { return b.menu(rest); }},
     {"start", "VALUE", "hands the calculator a start value",
